@@ -1,0 +1,137 @@
+#include "IconvDecoder.h"
+
+#include "IconvName.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <string_view>
+
+namespace {
+
+constexpr std::string_view ReplacementCharacter = "\xEF\xBF\xBD";
+// No input byte becomes more than three bytes of UTF-8.
+constexpr std::size_t MaximumGrowth = 3;
+
+bool inRange(unsigned char byte, unsigned char low, unsigned char high)
+{
+    return byte >= low && byte <= high;
+}
+
+std::size_t shiftJisSequenceLength(std::span<const unsigned char> bytes)
+{
+    const unsigned char lead = bytes[0];
+    const bool isLead = inRange(lead, 0x81, 0x9F) || inRange(lead, 0xE0, 0xFC);
+    if (!isLead || bytes.size() < 2)
+        return 1;
+    const unsigned char trail = bytes[1];
+    return inRange(trail, 0x40, 0x7E) || inRange(trail, 0x80, 0xFC) ? 2 : 1;
+}
+
+std::size_t eucJpSequenceLength(std::span<const unsigned char> bytes)
+{
+    const auto isEucByte = [&](std::size_t i) { return i < bytes.size() && inRange(bytes[i], 0xA1, 0xFE); };
+    const unsigned char lead = bytes[0];
+    if (lead == 0x8E)
+        return bytes.size() >= 2 && inRange(bytes[1], 0xA1, 0xDF) ? 2 : 1;
+    if (lead == 0x8F)
+        return isEucByte(1) && isEucByte(2) ? 3 : 1;
+    return isEucByte(0) && isEucByte(1) ? 2 : 1;
+}
+
+// The maximal subpart of an ill-formed UTF-8 sequence: the lead byte and the
+// continuation bytes that could still have completed it, so that a cut character
+// costs one replacement and the byte that cut it is decoded on its own.
+std::size_t utf8SequenceLength(std::span<const unsigned char> bytes)
+{
+    const unsigned char lead = bytes[0];
+    std::size_t expected = 0;
+    unsigned char secondLow = 0x80;
+    unsigned char secondHigh = 0xBF;
+    if (inRange(lead, 0xC2, 0xDF)) {
+        expected = 1;
+    } else if (inRange(lead, 0xE0, 0xEF)) {
+        expected = 2;
+        if (lead == 0xE0)
+            secondLow = 0xA0;
+        if (lead == 0xED)
+            secondHigh = 0x9F;
+    } else if (inRange(lead, 0xF0, 0xF4)) {
+        expected = 3;
+        if (lead == 0xF0)
+            secondLow = 0x90;
+        if (lead == 0xF4)
+            secondHigh = 0x8F;
+    }
+    std::size_t length = 1;
+    while (length <= expected && length < bytes.size()) {
+        const bool fits = length == 1 ? inRange(bytes[1], secondLow, secondHigh)
+                                      : inRange(bytes[length], 0x80, 0xBF);
+        if (!fits)
+            break;
+        ++length;
+    }
+    return length;
+}
+
+} // namespace
+
+IconvDecoder::IconvDecoder(KanjiCode code)
+    : m_code(code)
+    , m_handle("UTF-8", iconvName(code))
+{
+}
+
+std::size_t IconvDecoder::decode(std::span<const unsigned char> rest, std::size_t window,
+                                 std::string &out)
+{
+    const char *input = reinterpret_cast<const char *>(rest.data());
+    const char *const start = input;
+    std::size_t inputLeft = std::min(window, rest.size());
+    const bool lastWindow = inputLeft == rest.size();
+    std::size_t used = out.size();
+    while (inputLeft > 0) {
+        out.resize(used + inputLeft * MaximumGrowth + ReplacementCharacter.size());
+        char *output = out.data() + used;
+        std::size_t outputLeft = out.size() - used;
+        const std::size_t result = m_handle.convert(&input, &inputLeft, &output, &outputLeft);
+        used = static_cast<std::size_t>(output - out.data());
+        if (result != static_cast<std::size_t>(-1) || errno == E2BIG)
+            continue;
+        if (errno == EINVAL && !lastWindow)
+            break;
+        const std::size_t consumed = static_cast<std::size_t>(input - start);
+        const std::size_t invalid = errno == EINVAL
+                                        ? inputLeft
+                                        : invalidSequenceLength(rest.subspan(consumed));
+        appendReplacement(out, used);
+        input += invalid;
+        inputLeft -= std::min(invalid, inputLeft);
+    }
+    out.resize(used);
+    return static_cast<std::size_t>(input - start);
+}
+
+std::size_t IconvDecoder::invalidSequenceLength(std::span<const unsigned char> bytes) const
+{
+    switch (m_code) {
+    case KanjiCode::ShiftJis:
+        return shiftJisSequenceLength(bytes);
+    case KanjiCode::EucJp:
+    case KanjiCode::Iso2022Jp:
+        return eucJpSequenceLength(bytes);
+    case KanjiCode::Utf8:
+        return utf8SequenceLength(bytes);
+    case KanjiCode::Utf16LittleEndian:
+    case KanjiCode::Utf16BigEndian:
+        return std::min<std::size_t>(2, bytes.size());
+    }
+    return 1;
+}
+
+void IconvDecoder::appendReplacement(std::string &out, std::size_t &used)
+{
+    out.resize(used);
+    out.append(ReplacementCharacter);
+    used = out.size();
+    ++m_replacements;
+}

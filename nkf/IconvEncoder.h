@@ -1,0 +1,24 @@
+#pragma once
+
+#include "Encoder.h"
+#include "IconvHandle.h"
+#include "KanjiCode.h"
+
+// Encodes into Shift_JIS (CP932), EUC-JP (eucJP-ms) and UTF-16 with iconv. A
+// character without a code in the encoding becomes "?".
+class IconvEncoder : public Encoder
+{
+public:
+    explicit IconvEncoder(KanjiCode code);
+
+    void encode(std::string_view utf8, std::string &out) override;
+    void finish(std::string &out) override;
+    std::size_t replacements() const override { return m_replacements; }
+
+private:
+    void appendReplacement(std::string &out, std::size_t &used);
+
+    std::string_view m_replacement;
+    IconvHandle m_handle;
+    std::size_t m_replacements = 0;
+};

@@ -1,0 +1,29 @@
+#pragma once
+
+#include "Encoder.h"
+#include "IconvEncoder.h"
+
+#include <string>
+
+// Encodes ISO-2022-JP over the eucJP-ms mapping: JIS X 0208 after ESC $ B,
+// half-width katakana after ESC ( I, JIS X 0212 (the IBM extensions) after
+// ESC $ ( D. Every line end and the end of the text are reached in ASCII, so each
+// line can be read on its own.
+class Iso2022JpEncoder : public Encoder
+{
+public:
+    Iso2022JpEncoder();
+
+    void encode(std::string_view utf8, std::string &out) override;
+    void finish(std::string &out) override;
+    std::size_t replacements() const override { return m_eucEncoder.replacements(); }
+
+private:
+    enum class Mode { Ascii, Jis0208, Katakana, Jis0212 };
+
+    void switchTo(Mode mode, std::string &out);
+
+    IconvEncoder m_eucEncoder;
+    std::string m_eucBytes;
+    Mode m_mode = Mode::Ascii;
+};
