@@ -1,0 +1,99 @@
+#include "CMainFrame.h"
+
+#include "CQuillmereDoc.h"
+#include "CUltraEditView.h"
+#include "CommandIds.h"
+#include "CommandManager.h"
+#include "CommandResources.h"
+#include "StringTable.h"
+
+#include <QLabel>
+#include <QMenuBar>
+#include <QSplitter>
+#include <QStatusBar>
+#include <QToolBar>
+
+CMainFrame::CMainFrame(CQuillmereDoc &document, const CommandTarget &application)
+    : m_document(document)
+{
+    createSplitter();
+    const CommandRouter router([this, &application] {
+        return std::vector<const CommandTarget *>{m_editorView, &m_document, this, &application};
+    });
+    m_commands = std::make_unique<CommandManager>(this, router, CommandResources::vocabulary());
+    m_commands->populateMenuBar(menuBar());
+    createToolBar();
+    createStatusBar();
+    registerFrameCommands();
+    m_document.attachEditor(m_editorView);
+    connect(&m_document, &CQuillmereDoc::titleChanged, this, &CMainFrame::updateTitle);
+    updateTitle();
+    resize(900, 700);
+}
+
+CMainFrame::~CMainFrame() = default;
+
+void CMainFrame::createSplitter()
+{
+    m_splitter = new QSplitter(Qt::Vertical, this);
+    m_editorView = new CUltraEditView(m_splitter);
+    m_consoleView = new QPlainTextEdit(m_splitter);
+    m_consoleView->setReadOnly(true);
+    m_consoleView->setLineWrapMode(QPlainTextEdit::NoWrap);
+    m_splitter->setChildrenCollapsible(false);
+    setCentralWidget(m_splitter);
+    m_editorView->setFocus();
+}
+
+void CMainFrame::createToolBar()
+{
+    m_toolBar = addToolBar(QString());
+    m_toolBar->setObjectName(QStringLiteral("toolBar"));
+    m_toolBar->setIconSize(QSize(16, 16));
+    m_commands->populateToolBar(m_toolBar);
+}
+
+void CMainFrame::createStatusBar()
+{
+    m_statusBar = statusBar();
+    // The idle text stays under the prompts, which the status bar shows over it.
+    m_statusBar->addWidget(new QLabel(StringTable::text(StringTable::IdleMessage)), 1);
+    m_lineColumnPane = new QLabel(StringTable::text(StringTable::LineColumnPlaceholder));
+    m_lineColumnPane->setMinimumWidth(m_lineColumnPane->sizeHint().width());
+    m_statusBar->addPermanentWidget(m_lineColumnPane);
+}
+
+void CMainFrame::registerFrameCommands()
+{
+    onCommand(CommandId::ViewToolBar, [this] { m_toolBar->setVisible(!m_toolBar->isVisible()); });
+    onUpdate(CommandId::ViewToolBar, [this](CommandUpdate &update) { update.setCheck(m_toolBar->isVisible()); });
+    onCommand(CommandId::ViewStatusBar, [this] { m_statusBar->setVisible(!m_statusBar->isVisible()); });
+    onUpdate(CommandId::ViewStatusBar,
+             [this](CommandUpdate &update) { update.setCheck(m_statusBar->isVisible()); });
+}
+
+void CMainFrame::updateTitle()
+{
+    setWindowTitle(m_document.title() + QStringLiteral(" - ") + StringTable::text(StringTable::ApplicationTitle));
+}
+
+void CMainFrame::closeWithoutPrompt()
+{
+    close();
+}
+
+void CMainFrame::resizeEvent(QResizeEvent *event)
+{
+    QMainWindow::resizeEvent(event);
+    applySevenTenths();
+}
+
+void CMainFrame::applySevenTenths()
+{
+    if (!m_splitter->isVisible())
+        return;
+    const QList<int> heights = m_splitter->sizes();
+    const int total = heights.value(0) + heights.value(1);
+    const int editor = total * 7 / 10;
+    m_splitter->setSizes({editor, total - editor});
+}

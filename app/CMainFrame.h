@@ -1,0 +1,57 @@
+#pragma once
+
+#include "CommandTarget.h"
+
+#include <QMainWindow>
+
+#include <memory>
+
+class CommandManager;
+class CQuillmereDoc;
+class CUltraEditView;
+class QLabel;
+class QPlainTextEdit;
+class QSplitter;
+class QStatusBar;
+class QToolBar;
+
+// The program's one top-level window: menu bar, toolbar, status bar and a splitter
+// with the editor above and the console below.
+class CMainFrame : public QMainWindow, public CommandTarget
+{
+    Q_OBJECT
+
+public:
+    // The application is the last object on the command route.
+    CMainFrame(CQuillmereDoc &document, const CommandTarget &application);
+    ~CMainFrame() override;
+
+    CUltraEditView *editorView() const { return m_editorView; }
+    QPlainTextEdit *consoleView() const { return m_consoleView; }
+    QSplitter *splitter() const { return m_splitter; }
+    QToolBar *toolBar() const { return m_toolBar; }
+    CommandManager &commands() const { return *m_commands; }
+
+    // Closes without asking about unsaved changes: the program is being ended.
+    void closeWithoutPrompt();
+
+protected:
+    void resizeEvent(QResizeEvent *event) override;
+
+private:
+    void createToolBar();
+    void createStatusBar();
+    void createSplitter();
+    void registerFrameCommands();
+    void updateTitle();
+    void applySevenTenths();
+
+    QStatusBar *m_statusBar = nullptr;
+    QToolBar *m_toolBar = nullptr;
+    QSplitter *m_splitter = nullptr;
+    CQuillmereDoc &m_document;
+    CUltraEditView *m_editorView = nullptr;
+    QPlainTextEdit *m_consoleView = nullptr;
+    QLabel *m_lineColumnPane = nullptr;
+    std::unique_ptr<CommandManager> m_commands;
+};

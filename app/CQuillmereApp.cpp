@@ -1,0 +1,132 @@
+#include "CQuillmereApp.h"
+
+#include "CAboutDlg.h"
+#include "CMainFrame.h"
+#include "CQuillmereDoc.h"
+#include "CommandIds.h"
+#include "ExternalProgramSettings.h"
+#include "ModalHost.h"
+#include "StringTable.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QLibraryInfo>
+#include <QStandardPaths>
+#include <QTranslator>
+
+static void registerCompiledResources()
+{
+    Q_INIT_RESOURCE(resources);
+}
+
+namespace {
+
+CQuillmereApp *g_instance = nullptr;
+
+} // namespace
+
+CQuillmereApp::CQuillmereApp(const QString &executablePath)
+    : m_modulePath(executablePath)
+    , m_library(m_modulePath.directory())
+{
+    g_instance = this;
+    registerCompiledResources();
+    registerAppCommands();
+}
+
+CQuillmereApp::~CQuillmereApp()
+{
+    ExitInstance();
+    g_instance = nullptr;
+}
+
+CQuillmereApp *CQuillmereApp::instance()
+{
+    return g_instance;
+}
+
+QString CQuillmereApp::settingsFilePath(const ModulePath &modulePath)
+{
+    if (QFileInfo(modulePath.directory()).isWritable())
+        return modulePath.filePath(modulePath.baseName() + QStringLiteral(".ini"));
+    const QString directory =
+        QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) + QStringLiteral("/quillmere");
+    QDir().mkpath(directory);
+    return directory + QStringLiteral("/quillmere.ini");
+}
+
+bool CQuillmereApp::InitInstance(const QStringList &arguments)
+{
+    installQtTranslations();
+    QApplication::setApplicationName(QStringLiteral("quillmere"));
+    QApplication::setApplicationDisplayName(StringTable::text(StringTable::ApplicationTitle));
+    QApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/quillmere.svg")));
+
+    m_profile.setPath(settingsFilePath(m_modulePath));
+    m_recentFiles.read(m_profile);
+    LoadBuiltInExternalPrograms(m_profile, m_programTable);
+
+    m_document = std::make_unique<CQuillmereDoc>();
+    m_mainFrame = std::make_unique<CMainFrame>(*m_document, *this);
+    if (!processCommandLine(arguments))
+        return false;
+    m_mainFrame->show();
+    m_mainFrame->activateWindow();
+    return true;
+}
+
+void CQuillmereApp::installQtTranslations()
+{
+    // Every text of our own is Japanese, so Qt's buttons and dialogs should be too,
+    // whatever the desktop's language.
+    m_qtTranslator = std::make_unique<QTranslator>();
+    if (m_qtTranslator->load(QStringLiteral("qtbase_ja"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QCoreApplication::installTranslator(m_qtTranslator.get());
+}
+
+bool CQuillmereApp::processCommandLine(const QStringList &arguments)
+{
+    if (arguments.isEmpty())
+        return m_document->OnNewDocument();
+    const QString path = QFileInfo(arguments.first()).absoluteFilePath();
+    if (m_document->OnOpenDocument(path))
+        return true;
+    ModalHost::showMessage(m_mainFrame.get(), StringTable::text(StringTable::OpenFailed), QMessageBox::Warning);
+    return false;
+}
+
+void CQuillmereApp::registerAppCommands()
+{
+    onCommand(CommandId::AppAbout, [this] {
+        CAboutDlg about(m_mainFrame.get());
+        ModalHost::runDialog(about);
+    });
+    onCommand(CommandId::AppExit, [this] {
+        if (m_mainFrame)
+            m_mainFrame->close();
+    });
+}
+
+void CQuillmereApp::terminate()
+{
+    if (m_mainFrame)
+        m_mainFrame->closeWithoutPrompt();
+    QCoreApplication::quit();
+}
+
+void CQuillmereApp::ExitInstance()
+{
+    if (m_exited)
+        return;
+    m_exited = true;
+    m_mainFrame.reset();
+    m_document.reset();
+    if (!m_profile.path().isEmpty()) {
+        m_recentFiles.write(m_profile);
+        SaveAllExternalPrograms(m_profile, m_programTable);
+    }
+    if (m_qtTranslator)
+        QCoreApplication::removeTranslator(m_qtTranslator.get());
+    m_library.unload();
+}

@@ -1,0 +1,56 @@
+#pragma once
+
+#include "CommandRouter.h"
+#include "CommandVocabulary.h"
+
+#include <QObject>
+#include <QTimer>
+
+#include <map>
+
+class CommandTarget;
+class QAction;
+class QMenu;
+class QMenuBar;
+class QToolBar;
+class QWidget;
+
+// One QAction per command of the vocabulary, owned by the main window. Triggering
+// an action routes its command; before a menu opens and whenever the user
+// interface falls idle, every action asks the route how it should look.
+class CommandManager : public QObject
+{
+    Q_OBJECT
+
+public:
+    CommandManager(QWidget *window, CommandRouter router, CommandVocabulary vocabulary);
+
+    QAction *action(int id) const;
+    const CommandVocabulary &vocabulary() const { return m_vocabulary; }
+    QString prompt(int id) const;
+    QString toolTip(int id) const;
+
+    void populateMenuBar(QMenuBar *menuBar);
+    void populateToolBar(QToolBar *toolBar) const;
+    // Context menus send their commands straight to the pane that shows them.
+    QMenu *createContextMenu(std::size_t popup, const CommandTarget &target, QWidget *parent);
+
+    bool execute(int id);
+    void updateAll() const;
+    void requestIdleUpdate();
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    QAction *ensureAction(int id);
+    void fillMenu(QMenu *menu, const std::vector<CommandVocabulary::MenuItem> &items);
+    void applyUpdate(QAction *action, const CommandUpdate &update) const;
+    bool isAccelerator(const QKeySequence &keys) const;
+
+    QWidget *m_window;
+    CommandRouter m_router;
+    CommandVocabulary m_vocabulary;
+    std::map<int, QAction *> m_actions;
+    QTimer m_idleTimer;
+};

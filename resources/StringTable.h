@@ -1,0 +1,30 @@
+#pragma once
+
+#include <QString>
+
+// The program's own texts, looked up by their resource numbers. All user-interface
+// text is Japanese.
+class StringTable
+{
+public:
+    enum Id : int {
+        LineColumnPlaceholder = 129,
+        LineColumnFormat = 130,
+        SearchReachedEnd = 131,
+        SearchReachedStart = 132,
+        ConversionFailed = 133,
+        NoMemoryForLineNumbers = 134,
+        NoMemoryForReading = 135,
+        NoMemoryForWriting = 136,
+        NoMemoryForCompletion = 137,
+        NoMemoryForRunning = 139,
+        CannotRun = 140,
+        ExecutableFilter = 141,
+        ApplicationTitle = 57344,
+        OpenFailed = 61440,
+        IdleMessage = 57345,
+    };
+
+    // The text of an id, or an empty string for an unknown one.
+    static QString text(int id);
+};

@@ -1,0 +1,87 @@
+#include "ExternalProgramSettings.h"
+
+#include "ExternalProgramTable.h"
+#include "ProfileStore.h"
+
+#include <array>
+
+namespace {
+
+const QString ExecutableKey = QStringLiteral("EXE");
+const QString OptionKey = QStringLiteral("OPTION");
+
+struct BuiltInProgram
+{
+    const char16_t *name;
+    const char16_t *executable;
+    const char16_t *optionTemplate;
+};
+
+// The TeX Live tool chain: pLaTeX and pBibTeX read the source, xdvi and the
+// desktop's viewer show the results.
+constexpr std::array<BuiltInProgram, 6> BuiltInPrograms = {{
+    {u"platex", u"platex", u"\"%s.tex\""},
+    {u"jbibtex", u"pbibtex", u"\"%s\""},
+    {u"dviout", u"xdvi", u"\"%s.dvi\""},
+    {u"dvipsk", u"dvips", u"-Ppdf \"%s.dvi\""},
+    {u"dvipdfmx", u"dvipdfmx", u"\"%s.dvi\""},
+    {u"GSView", u"xdg-open", u"\"%s.ps\""},
+}};
+
+} // namespace
+
+QString EscapeProfileValue(const QString &value)
+{
+    QString escaped;
+    escaped.reserve(value.size());
+    for (const QChar c : value) {
+        if (c == u'"' || c == u'\'')
+            escaped += u'\\';
+        escaped += c;
+    }
+    return escaped;
+}
+
+QString UnescapeProfileValue(const QString &value)
+{
+    QString plain;
+    plain.reserve(value.size());
+    for (qsizetype i = 0; i < value.size(); ++i) {
+        const bool escapedQuote = value[i] == u'\\' && i + 1 < value.size()
+                                  && (value[i + 1] == u'"' || value[i + 1] == u'\'');
+        if (escapedQuote)
+            ++i;
+        plain += value[i];
+    }
+    return plain;
+}
+
+ExternalProgram LoadExternalProgram(const ProfileStore &profile, const QString &name,
+                                    const QString &defaultExecutable, const QString &defaultOptionTemplate)
+{
+    const QString executable = profile.readString(name, ExecutableKey, EscapeProfileValue(defaultExecutable));
+    const QString optionTemplate = profile.readString(name, OptionKey, EscapeProfileValue(defaultOptionTemplate));
+    return ExternalProgram(name, UnescapeProfileValue(executable), UnescapeProfileValue(optionTemplate));
+}
+
+void SaveExternalProgram(const ProfileStore &profile, const ExternalProgram &entry)
+{
+    profile.writeString(entry.name(), ExecutableKey, EscapeProfileValue(entry.executable()));
+    profile.writeString(entry.name(), OptionKey, EscapeProfileValue(entry.optionTemplate()));
+}
+
+void SaveAllExternalPrograms(const ProfileStore &profile, const ExternalProgramTable &table)
+{
+    for (int i = 0; i < table.GetCount(); ++i)
+        SaveExternalProgram(profile, table.GetAt(i));
+}
+
+void LoadBuiltInExternalPrograms(const ProfileStore &profile, ExternalProgramTable &table)
+{
+    table.RemoveAll();
+    for (const BuiltInProgram &program : BuiltInPrograms) {
+        table.Add(LoadExternalProgram(profile, QString::fromUtf16(program.name),
+                                      QString::fromUtf16(program.executable),
+                                      QString::fromUtf16(program.optionTemplate)));
+    }
+}
