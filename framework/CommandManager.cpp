@@ -1,5 +1,6 @@
 #include "CommandManager.h"
 
+#include "AcceleratorSuspension.h"
 #include "CommandTarget.h"
 
 #include <QAction>
@@ -205,7 +206,13 @@ bool CommandManager::isAccelerator(const QKeySequence &keys) const
 bool CommandManager::eventFilter(QObject *watched, QEvent *event)
 {
     switch (event->type()) {
+    case QEvent::Shortcut:
+        if (AcceleratorSuspension::isActive() && qobject_cast<QAction *>(watched))
+            return true;
+        break;
     case QEvent::ShortcutOverride: {
+        if (AcceleratorSuspension::isActive())
+            break;
         // The frame's accelerators come before the keys a text control would keep
         // for itself, wherever the focus is inside the main window.
         const auto *widget = qobject_cast<QWidget *>(watched);
