@@ -6,7 +6,5 @@
 class CommandResources
 {
 public:
-    enum ContextMenu : std::size_t { EditorPopup = 0, ConsolePopup = 1 };
-
     static CommandVocabulary vocabulary();
 };

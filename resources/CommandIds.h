@@ -45,3 +45,21 @@ constexpr int ToggleLineNumbers = 32831;
 constexpr int ChangeFont = 32833;
 
 } // namespace CommandId
+
+// The popups of the context-menu resource, by position.
+namespace ContextMenuIndex {
+
+constexpr int Editor = 0;
+constexpr int Console = 1;
+
+} // namespace ContextMenuIndex
+
+// Status-bar panes.
+namespace PaneId {
+
+constexpr int LineColumn = 129;
+constexpr int CapsLock = 59137;
+constexpr int NumLock = 59138;
+constexpr int ScrollLock = 59139;
+
+} // namespace PaneId
