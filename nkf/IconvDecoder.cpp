@@ -89,14 +89,20 @@ std::size_t IconvDecoder::decode(std::span<const unsigned char> rest, std::size_
     std::size_t inputLeft = std::min(window, rest.size());
     const bool lastWindow = inputLeft == rest.size();
     std::size_t used = out.size();
+    // Each invalid byte costs at most one replacement of three bytes, so this room
+    // holds the whole window however bad it is.
+    out.resize(used + inputLeft * MaximumGrowth);
     while (inputLeft > 0) {
-        out.resize(used + inputLeft * MaximumGrowth + ReplacementCharacter.size());
         char *output = out.data() + used;
         std::size_t outputLeft = out.size() - used;
         const std::size_t result = m_handle.convert(&input, &inputLeft, &output, &outputLeft);
         used = static_cast<std::size_t>(output - out.data());
-        if (result != static_cast<std::size_t>(-1) || errno == E2BIG)
+        if (result != static_cast<std::size_t>(-1))
+            break;
+        if (errno == E2BIG) {
+            out.resize(out.size() + inputLeft * MaximumGrowth);
             continue;
+        }
         if (errno == EINVAL && !lastWindow)
             break;
         const std::size_t consumed = static_cast<std::size_t>(input - start);
@@ -130,8 +136,9 @@ std::size_t IconvDecoder::invalidSequenceLength(std::span<const unsigned char> b
 
 void IconvDecoder::appendReplacement(std::string &out, std::size_t &used)
 {
-    out.resize(used);
-    out.append(ReplacementCharacter);
-    used = out.size();
+    if (out.size() - used < ReplacementCharacter.size())
+        out.resize(used + ReplacementCharacter.size());
+    out.replace(used, ReplacementCharacter.size(), ReplacementCharacter);
+    used += ReplacementCharacter.size();
     ++m_replacements;
 }

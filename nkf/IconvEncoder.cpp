@@ -9,6 +9,22 @@ namespace {
 
 // Four bytes per UTF-8 byte covers the worst case (ASCII into UTF-16 takes two).
 constexpr std::size_t MaximumGrowth = 4;
+// glibc converts from UTF-8 in two steps and, when the second step meets a character
+// it cannot encode, converts the whole piece again up to that point. Text full of
+// such characters is therefore fed in short pieces, clean text in long ones.
+constexpr std::size_t SmallestPiece = 64;
+constexpr std::size_t LargestPiece = 16 * 1024;
+
+// A piece of at most limit bytes that ends at the start of a character.
+std::size_t pieceLength(std::string_view utf8, std::size_t limit)
+{
+    if (utf8.size() <= limit)
+        return utf8.size();
+    std::size_t length = limit;
+    while (length > 1 && (static_cast<unsigned char>(utf8[length]) & 0xC0) == 0x80)
+        --length;
+    return length;
+}
 
 std::string_view replacementFor(KanjiCode code)
 {
@@ -46,19 +62,28 @@ void IconvEncoder::encode(std::string_view utf8, std::string &out)
     const char *input = utf8.data();
     std::size_t inputLeft = utf8.size();
     std::size_t used = out.size();
+    std::size_t piece = LargestPiece;
     while (inputLeft > 0) {
-        out.resize(used + inputLeft * MaximumGrowth);
+        std::size_t pieceLeft = pieceLength(std::string_view(input, inputLeft), piece);
+        const std::size_t pieceSize = pieceLeft;
+        if (out.size() - used < pieceSize * MaximumGrowth)
+            out.resize(used + pieceSize * MaximumGrowth);
         char *output = out.data() + used;
         std::size_t outputLeft = out.size() - used;
-        const std::size_t result = m_handle.convert(&input, &inputLeft, &output, &outputLeft);
+        const std::size_t result = m_handle.convert(&input, &pieceLeft, &output, &outputLeft);
         used = static_cast<std::size_t>(output - out.data());
-        if (result != static_cast<std::size_t>(-1) || errno == E2BIG)
+        inputLeft -= pieceSize - pieceLeft;
+        if (result != static_cast<std::size_t>(-1)) {
+            piece = std::min(piece * 2, LargestPiece);
             continue;
-        // The text is valid UTF-8, so a stop means a character this encoding lacks.
+        }
+        // The text is valid UTF-8 cut at character starts, so a stop means a
+        // character this encoding lacks.
         const std::size_t length = std::min(utf8CharacterLength(static_cast<unsigned char>(*input)), inputLeft);
         appendReplacement(out, used);
         input += length;
         inputLeft -= length;
+        piece = SmallestPiece;
     }
     out.resize(used);
 }
@@ -69,8 +94,9 @@ void IconvEncoder::finish(std::string &)
 
 void IconvEncoder::appendReplacement(std::string &out, std::size_t &used)
 {
-    out.resize(used);
-    out.append(m_replacement);
-    used = out.size();
+    if (out.size() - used < m_replacement.size())
+        out.resize(used + m_replacement.size());
+    out.replace(used, m_replacement.size(), m_replacement);
+    used += m_replacement.size();
     ++m_replacements;
 }
