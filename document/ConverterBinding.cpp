@@ -1,0 +1,112 @@
+#include "ConverterBinding.h"
+
+#include "ConverterLibrary.h"
+
+#include <cstdint>
+#include <limits>
+
+namespace {
+
+// The library's exported operations.
+using SetNkfOption = int(const char *options);
+using NkfConvertSafe = int(char *output, std::uint32_t capacity, std::uint32_t *written, const char *input,
+                           std::uint32_t length);
+using NkfGetKanjiCode = int();
+using NkfGetReplacedCount = std::uint32_t();
+
+ConversionResult failure(ConversionResult::Status status)
+{
+    ConversionResult result;
+    result.status = status;
+    return result;
+}
+
+} // namespace
+
+ConverterBinding::ConverterBinding(const ConverterLibrary &library)
+    : m_library(library)
+{
+}
+
+bool ConverterBinding::canConvert() const
+{
+    return m_library.isLoaded() && m_library.operation<SetNkfOption>("SetNkfOption") != nullptr
+           && m_library.operation<NkfConvertSafe>("NkfConvertSafe") != nullptr;
+}
+
+ConversionResult ConverterBinding::read(const QByteArray &bytes, const QByteArray &options) const
+{
+    return convert(bytes, options, Direction::Reading);
+}
+
+ConversionResult ConverterBinding::write(const QByteArray &text, const QByteArray &options) const
+{
+    return convert(text, options, Direction::Writing);
+}
+
+ConversionResult ConverterBinding::convert(const QByteArray &input, const QByteArray &options,
+                                           Direction direction) const
+{
+    if (!m_library.isLoaded())
+        return failure(ConversionResult::Status::LibraryMissing);
+    if (input.size() > std::numeric_limits<std::uint32_t>::max())
+        return failure(ConversionResult::Status::InputTooLarge);
+    const auto inputLength = static_cast<std::uint32_t>(input.size());
+
+    auto *const setOption = m_library.operation<SetNkfOption>("SetNkfOption");
+    if (setOption == nullptr)
+        return failure(ConversionResult::Status::OperationMissing);
+    setOption(options.constData());
+
+    auto *const measure = m_library.operation<NkfConvertSafe>("NkfConvertSafe");
+    if (measure == nullptr)
+        return failure(ConversionResult::Status::OperationMissing);
+    std::uint32_t needed = 0;
+    if (measure(nullptr, 0, &needed, input.constData(), inputLength) == 0)
+        return failure(ConversionResult::Status::SizingFailed);
+
+    // Reading keeps one zero byte after the text, as every reader of it expects.
+    const std::uint32_t spare = direction == Direction::Reading ? 1 : 0;
+    if (needed > std::numeric_limits<std::uint32_t>::max() - spare)
+        return failure(ConversionResult::Status::SizingFailed);
+    const std::uint32_t capacity = needed + spare;
+    QByteArray buffer(static_cast<qsizetype>(capacity), '\0');
+
+    auto *const convertText = m_library.operation<NkfConvertSafe>("NkfConvertSafe");
+    if (convertText == nullptr)
+        return failure(ConversionResult::Status::OperationMissing);
+    std::uint32_t written = 0;
+    if (convertText(buffer.data(), capacity, &written, input.constData(), inputLength) == 0
+        || written > capacity)
+        return failure(ConversionResult::Status::ConversionFailed);
+    buffer.truncate(static_cast<qsizetype>(written));
+
+    ConversionResult result;
+    result.status = ConversionResult::Status::Converted;
+    result.text = buffer;
+    if (direction == Direction::Reading)
+        queryInputEncoding(result);
+    if (result.converted())
+        queryReplacedCount(result);
+    return result;
+}
+
+void ConverterBinding::queryInputEncoding(ConversionResult &result) const
+{
+    auto *const kanjiCode = m_library.operation<NkfGetKanjiCode>("NkfGetKanjiCode");
+    if (kanjiCode == nullptr) {
+        result = failure(ConversionResult::Status::OperationMissing);
+        return;
+    }
+    // A code outside the six would leave the document with no encoding at all.
+    result.inputEncoding = textEncodingFromCode(kanjiCode());
+    if (!result.inputEncoding)
+        result = failure(ConversionResult::Status::UnknownInputEncoding);
+}
+
+void ConverterBinding::queryReplacedCount(ConversionResult &result) const
+{
+    // Counting replacements is an addition of our own library; others lack it.
+    if (auto *const replacedCount = m_library.operation<NkfGetReplacedCount>("NkfGetReplacedCount"))
+        result.replacedCount = replacedCount();
+}
