@@ -13,6 +13,7 @@
 #include <QFileInfo>
 #include <QLibraryInfo>
 #include <QStandardPaths>
+#include <QTemporaryFile>
 #include <QTranslator>
 
 static void registerCompiledResources()
@@ -48,7 +49,10 @@ CQuillmereApp *CQuillmereApp::instance()
 
 QString CQuillmereApp::settingsFilePath(const ModulePath &modulePath)
 {
-    if (QFileInfo(modulePath.directory()).isWritable())
+    // Asking for permission bits is not enough (root passes every such check, and
+    // some file systems refuse writes anyway): a file must actually be creatable.
+    QTemporaryFile probe(modulePath.filePath(QStringLiteral(".quillmere-probe-XXXXXX")));
+    if (probe.open())
         return modulePath.filePath(modulePath.baseName() + QStringLiteral(".ini"));
     const QString directory =
         QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) + QStringLiteral("/quillmere");
