@@ -16,8 +16,13 @@ IconvReference::~IconvReference()
 
 std::string IconvReference::convert(std::string_view input) const
 {
+    return convert(input, input.size() * 4 + 16);
+}
+
+std::string IconvReference::convert(std::string_view input, std::size_t capacity) const
+{
     iconv(m_descriptor, nullptr, nullptr, nullptr, nullptr);
-    std::string output(input.size() * 2 + 16, '\0');
+    std::string output(capacity, '\0');
     char *in = const_cast<char *>(input.data());
     std::size_t inLeft = input.size();
     char *out = output.data();

@@ -14,7 +14,11 @@ public:
     IconvReference(const IconvReference &) = delete;
     IconvReference &operator=(const IconvReference &) = delete;
 
-    // Throws std::runtime_error when the text does not convert.
+    // Converts into a zero-filled buffer of the given capacity, as a caller of the
+    // library would; throws std::runtime_error when the text does not convert or
+    // does not fit.
+    std::string convert(std::string_view input, std::size_t capacity) const;
+    // The same with room for any output.
     std::string convert(std::string_view input) const;
 
 private:

@@ -91,8 +91,9 @@ int main()
     for (const Encoding &encoding : encodings) {
         const std::string input = IconvReference(encoding.iconvName, "UTF-8").convert(source);
         const IconvReference reference("UTF-8", encoding.iconvName);
+        const std::size_t outputSize = reference.convert(input).size() + 1;
         const double library = throughput(input.size(), [&] { convertWithLibrary("-w -Lu", input); });
-        const double iconv = throughput(input.size(), [&] { reference.convert(input); });
+        const double iconv = throughput(input.size(), [&] { reference.convert(input, outputSize); });
         report("read", encoding.name, library, iconv);
     }
 
@@ -100,8 +101,9 @@ int main()
     for (const Encoding &encoding : encodings) {
         const std::string options = std::string("-W8 ") + encoding.outputOption + " -Lw";
         const IconvReference reference(encoding.iconvName, "UTF-8");
+        const std::size_t outputSize = reference.convert(pivotLf).size() + 1;
         const double library = throughput(pivotLf.size(), [&] { convertWithLibrary(options, pivotLf); });
-        const double iconv = throughput(pivotLf.size(), [&] { reference.convert(pivotLf); });
+        const double iconv = throughput(pivotLf.size(), [&] { reference.convert(pivotLf, outputSize); });
         report("write", encoding.name, library, iconv);
     }
 

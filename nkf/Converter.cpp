@@ -9,10 +9,10 @@
 #include "Iso2022JpDecoder.h"
 #include "Iso2022JpEncoder.h"
 #include "NewlineConverter.h"
-#include "Utf8Encoder.h"
+#include "InputFingerprint.h"
+#include "Utf8Decoder.h"
 
 #include <cstring>
-#include <functional>
 #include <limits>
 #include <memory>
 
@@ -21,17 +21,22 @@ namespace {
 // Pieces small enough to stay in the cache between the stages.
 constexpr std::size_t Window = 64 * 1024;
 
-std::unique_ptr<Decoder> decoderFor(KanjiCode code)
+std::unique_ptr<Decoder> decoderFor(KanjiCode code, KanjiCode outputCode)
 {
     if (code == KanjiCode::Iso2022Jp)
         return std::make_unique<Iso2022JpDecoder>();
+    if (code == KanjiCode::Utf8) {
+        return std::make_unique<Utf8Decoder>(outputCode == KanjiCode::Utf8 ? Utf8Decoder::Checking::Here
+                                                                           : Utf8Decoder::Checking::LeftToEncoder);
+    }
     return std::make_unique<IconvDecoder>(code);
 }
 
+// None for UTF-8: the decoded text is the output.
 std::unique_ptr<Encoder> encoderFor(KanjiCode code)
 {
     if (code == KanjiCode::Utf8)
-        return std::make_unique<Utf8Encoder>();
+        return nullptr;
     if (code == KanjiCode::Iso2022Jp)
         return std::make_unique<Iso2022JpEncoder>();
     return std::make_unique<IconvEncoder>(code);
@@ -77,8 +82,7 @@ bool Converter::convert(char *output, std::uint32_t capacity, std::uint32_t *wri
 
 Converter::InputIdentity Converter::identify(std::span<const unsigned char> input)
 {
-    const std::string_view bytes(reinterpret_cast<const char *>(input.data()), input.size());
-    return {input.data(), input.size(), std::hash<std::string_view>{}(bytes)};
+    return {input.data(), input.size(), InputFingerprint::of(input)};
 }
 
 Converter::Result Converter::resultFor(std::span<const unsigned char> input, const InputIdentity &identity)
@@ -94,10 +98,11 @@ Converter::Result Converter::resultFor(std::span<const unsigned char> input, con
 
 Converter::Result Converter::run(std::span<const unsigned char> input) const
 {
-    const KanjiCode inputCode = m_options.input().value_or(EncodingDetector::detect(input));
+    const auto givenCode = m_options.input();
+    const KanjiCode inputCode = givenCode ? *givenCode : EncodingDetector::detect(input);
     input = input.subspan(ByteOrderMark::lengthAtStart(inputCode, input));
     const KanjiCode outputCode = m_options.output();
-    const auto decoder = decoderFor(inputCode);
+    const auto decoder = decoderFor(inputCode, outputCode);
     const auto encoder = encoderFor(outputCode);
     std::optional<NewlineConverter> newlines;
     if (const auto lineEnd = m_options.lineEnd())
@@ -108,22 +113,28 @@ Converter::Result Converter::run(std::span<const unsigned char> input) const
     output.reserve(expectedOutputSize(input.size()));
     if (m_options.writesByteOrderMark())
         output.append(ByteOrderMark::of(outputCode));
+    // UTF-8 output needs no encoding step, and without a newline option the decoder
+    // writes straight into the output: each stage left out saves a copy of the text.
     std::string decoded;
     std::string normalised;
+    std::string &decodeInto = !encoder && !newlines ? output : decoded;
     for (std::size_t position = 0; position < input.size();) {
         decoded.clear();
-        position += decoder->decode(input.subspan(position), Window, decoded);
+        position += decoder->decode(input.subspan(position), Window, decodeInto);
+        std::string_view text = decoded;
         if (newlines) {
             normalised.clear();
-            newlines->convert(decoded, normalised);
-            encoder->encode(normalised, output);
-        } else {
-            encoder->encode(decoded, output);
+            newlines->convert(decoded, encoder ? normalised : output);
+            text = normalised;
         }
+        if (encoder)
+            encoder->encode(text, output);
     }
-    encoder->finish(output);
+    if (encoder)
+        encoder->finish(output);
+    const std::size_t encoderReplacements = encoder ? encoder->replacements() : 0;
     // In a Unicode output every invalid input sequence stands as U+FFFD; in the others
     // that U+FFFD could not be encoded either and the encoder counted it as its "?".
-    result.replacedCount = encoder->replacements() + (isUnicode(outputCode) ? decoder->replacements() : 0);
+    result.replacedCount = encoderReplacements + (isUnicode(outputCode) ? decoder->replacements() : 0);
     return result;
 }

@@ -30,7 +30,7 @@ private:
     {
         const unsigned char *address;
         std::size_t length;
-        std::size_t fingerprint;
+        std::uint64_t fingerprint;
         bool operator==(const InputIdentity &) const = default;
     };
     struct Result

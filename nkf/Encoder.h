@@ -4,7 +4,7 @@
 #include <string>
 #include <string_view>
 
-// Turns valid UTF-8 into the bytes of one encoding, appending them to the output.
+// Turns UTF-8 into the bytes of one encoding, appending them to the output.
 class Encoder
 {
 public:

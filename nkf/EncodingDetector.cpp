@@ -1,5 +1,7 @@
 #include "EncodingDetector.h"
 
+#include "Utf8Sequence.h"
+
 #include <algorithm>
 #include <array>
 #include <cstdint>
@@ -18,6 +20,8 @@ using Bytes = std::span<const unsigned char>;
 constexpr std::size_t BlockSize = 64 * 1024;
 constexpr long DecisiveLead = 4096;
 constexpr long ErrorPenalty = 64;
+// UTF-16 statistics settle long before this many bytes.
+constexpr std::size_t Utf16SampleSize = 1024 * 1024;
 
 bool inRange(unsigned int value, unsigned int low, unsigned int high)
 {
@@ -202,35 +206,9 @@ public:
     }
 
 private:
-    // The length of the well-formed sequence at the position, 0 for none.
     std::size_t sequenceLength(Bytes bytes) const
     {
-        const unsigned char lead = bytes[m_position];
-        std::size_t length = 0;
-        unsigned int low = 0x80;
-        unsigned int high = 0xBF;
-        if (inRange(lead, 0xC2, 0xDF))
-            length = 2;
-        else if (inRange(lead, 0xE0, 0xEF))
-            length = 3;
-        else if (inRange(lead, 0xF0, 0xF4))
-            length = 4;
-        if (lead == 0xE0)
-            low = 0xA0;
-        else if (lead == 0xED)
-            high = 0x9F;
-        else if (lead == 0xF0)
-            low = 0x90;
-        else if (lead == 0xF4)
-            high = 0x8F;
-        if (length == 0 || m_position + length > bytes.size()
-            || !inRange(bytes[m_position + 1], low, high))
-            return 0;
-        for (std::size_t i = 2; i < length; ++i) {
-            if (!inRange(bytes[m_position + i], 0x80, 0xBF))
-                return 0;
-        }
-        return length;
+        return Utf8Sequence::wellFormedLength(bytes.subspan(m_position));
     }
 
     bool isJapanese(Bytes bytes) const
@@ -343,8 +321,9 @@ private:
 
 std::optional<KanjiCode> readAsUtf16(Bytes bytes)
 {
-    const Utf16Statistics little(bytes, false);
-    const Utf16Statistics big(bytes, true);
+    const Bytes sample = bytes.first(std::min(bytes.size(), Utf16SampleSize));
+    const Utf16Statistics little(sample, false);
+    const Utf16Statistics big(sample, true);
     const bool preferBig = big.plausible() > little.plausible();
     const Utf16Statistics &best = preferBig ? big : little;
     if (!best.looksLikeText())

@@ -1,6 +1,7 @@
 #include "IconvDecoder.h"
 
 #include "IconvName.h"
+#include "Utf8Sequence.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -9,8 +10,9 @@
 namespace {
 
 constexpr std::string_view ReplacementCharacter = "\xEF\xBF\xBD";
-// No input byte becomes more than three bytes of UTF-8.
-constexpr std::size_t MaximumGrowth = 3;
+// Room for the output of a window, enough for Japanese text in any of the
+// encodings; half-width katakana and replacements may need more, and get it.
+constexpr std::size_t MaximumGrowth = 2;
 
 bool inRange(unsigned char byte, unsigned char low, unsigned char high)
 {
@@ -38,41 +40,6 @@ std::size_t eucJpSequenceLength(std::span<const unsigned char> bytes)
     return isEucByte(0) && isEucByte(1) ? 2 : 1;
 }
 
-// The maximal subpart of an ill-formed UTF-8 sequence: the lead byte and the
-// continuation bytes that could still have completed it, so that a cut character
-// costs one replacement and the byte that cut it is decoded on its own.
-std::size_t utf8SequenceLength(std::span<const unsigned char> bytes)
-{
-    const unsigned char lead = bytes[0];
-    std::size_t expected = 0;
-    unsigned char secondLow = 0x80;
-    unsigned char secondHigh = 0xBF;
-    if (inRange(lead, 0xC2, 0xDF)) {
-        expected = 1;
-    } else if (inRange(lead, 0xE0, 0xEF)) {
-        expected = 2;
-        if (lead == 0xE0)
-            secondLow = 0xA0;
-        if (lead == 0xED)
-            secondHigh = 0x9F;
-    } else if (inRange(lead, 0xF0, 0xF4)) {
-        expected = 3;
-        if (lead == 0xF0)
-            secondLow = 0x90;
-        if (lead == 0xF4)
-            secondHigh = 0x8F;
-    }
-    std::size_t length = 1;
-    while (length <= expected && length < bytes.size()) {
-        const bool fits = length == 1 ? inRange(bytes[1], secondLow, secondHigh)
-                                      : inRange(bytes[length], 0x80, 0xBF);
-        if (!fits)
-            break;
-        ++length;
-    }
-    return length;
-}
-
 } // namespace
 
 IconvDecoder::IconvDecoder(KanjiCode code)
@@ -89,8 +56,6 @@ std::size_t IconvDecoder::decode(std::span<const unsigned char> rest, std::size_
     std::size_t inputLeft = std::min(window, rest.size());
     const bool lastWindow = inputLeft == rest.size();
     std::size_t used = out.size();
-    // Each invalid byte costs at most one replacement of three bytes, so this room
-    // holds the whole window however bad it is.
     out.resize(used + inputLeft * MaximumGrowth);
     while (inputLeft > 0) {
         char *output = out.data() + used;
@@ -126,7 +91,7 @@ std::size_t IconvDecoder::invalidSequenceLength(std::span<const unsigned char> b
     case KanjiCode::Iso2022Jp:
         return eucJpSequenceLength(bytes);
     case KanjiCode::Utf8:
-        return utf8SequenceLength(bytes);
+        return Utf8Sequence::invalidLength(bytes);
     case KanjiCode::Utf16LittleEndian:
     case KanjiCode::Utf16BigEndian:
         return std::min<std::size_t>(2, bytes.size());

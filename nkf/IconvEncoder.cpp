@@ -1,27 +1,31 @@
 #include "IconvEncoder.h"
 
 #include "IconvName.h"
+#include "Utf8Sequence.h"
 
 #include <algorithm>
 #include <cerrno>
+#include <span>
 
 namespace {
 
-// Four bytes per UTF-8 byte covers the worst case (ASCII into UTF-16 takes two).
-constexpr std::size_t MaximumGrowth = 4;
+// Two bytes per UTF-8 byte covers every output: ASCII into UTF-16 takes two,
+// a two-byte character into eucJP-ms three.
+constexpr std::size_t MaximumGrowth = 2;
 // glibc converts from UTF-8 in two steps and, when the second step meets a character
 // it cannot encode, converts the whole piece again up to that point. Text full of
 // such characters is therefore fed in short pieces, clean text in long ones.
 constexpr std::size_t SmallestPiece = 64;
 constexpr std::size_t LargestPiece = 16 * 1024;
 
-// A piece of at most limit bytes that ends at the start of a character.
+// A piece of at most limit bytes that ends at the start of a character (a character
+// has at most three continuation bytes).
 std::size_t pieceLength(std::string_view utf8, std::size_t limit)
 {
     if (utf8.size() <= limit)
         return utf8.size();
     std::size_t length = limit;
-    while (length > 1 && (static_cast<unsigned char>(utf8[length]) & 0xC0) == 0x80)
+    for (int step = 0; step < 3 && length > 1 && (static_cast<unsigned char>(utf8[length]) & 0xC0) == 0x80; ++step)
         --length;
     return length;
 }
@@ -36,17 +40,6 @@ std::string_view replacementFor(KanjiCode code)
     default:
         return "?";
     }
-}
-
-std::size_t utf8CharacterLength(unsigned char lead)
-{
-    if (lead >= 0xF0)
-        return 4;
-    if (lead >= 0xE0)
-        return 3;
-    if (lead >= 0xC0)
-        return 2;
-    return 1;
 }
 
 } // namespace
@@ -77,9 +70,15 @@ void IconvEncoder::encode(std::string_view utf8, std::string &out)
             piece = std::min(piece * 2, LargestPiece);
             continue;
         }
-        // The text is valid UTF-8 cut at character starts, so a stop means a
-        // character this encoding lacks.
-        const std::size_t length = std::min(utf8CharacterLength(static_cast<unsigned char>(*input)), inputLeft);
+        if (errno == E2BIG) {
+            out.resize(out.size() + pieceSize * MaximumGrowth);
+            continue;
+        }
+        // A stop is either a character this encoding lacks or a sequence that is not
+        // UTF-8; either way it is replaced once.
+        const std::span<const unsigned char> here(reinterpret_cast<const unsigned char *>(input), inputLeft);
+        const std::size_t wellFormed = Utf8Sequence::wellFormedLength(here);
+        const std::size_t length = wellFormed > 0 ? wellFormed : Utf8Sequence::invalidLength(here);
         appendReplacement(out, used);
         input += length;
         inputLeft -= length;

@@ -4,8 +4,9 @@
 #include "IconvHandle.h"
 #include "KanjiCode.h"
 
-// Encodes into Shift_JIS (CP932), EUC-JP (eucJP-ms) and UTF-16 with iconv. A
-// character without a code in the encoding becomes "?".
+// Encodes UTF-8 into Shift_JIS (CP932), EUC-JP (eucJP-ms) and UTF-16 with iconv. A
+// character without a code in the encoding becomes "?", a sequence that is not
+// UTF-8 "?" or, in UTF-16, U+FFFD.
 class IconvEncoder : public Encoder
 {
 public:

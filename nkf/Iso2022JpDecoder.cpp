@@ -11,6 +11,8 @@ constexpr unsigned char Escape = 0x1B;
 constexpr unsigned char ShiftOut = 0x0E;
 constexpr unsigned char ShiftIn = 0x0F;
 constexpr std::string_view ReplacementCharacter = "\xEF\xBF\xBD";
+// Runs are cut at this length so that a piece of output stays small.
+constexpr std::size_t LongestRun = 16 * 1024;
 
 bool isGraphic(unsigned char byte)
 {
@@ -124,13 +126,40 @@ Iso2022JpDecoder::Outcome Iso2022JpDecoder::readCharacter(std::span<const unsign
     }
     switch (m_mode) {
     case Mode::Jis0208:
-        return readDoubleByte(bytes, false);
+        return readDoubleBytes(bytes);
     case Mode::Jis0212:
         return readDoubleByte(bytes, true);
     default:
-        m_eucBytes.push_back(static_cast<char>(byte));
-        return {Step::Decoded, 1};
+        return readAsciiRun(bytes);
     }
+}
+
+Iso2022JpDecoder::Outcome Iso2022JpDecoder::readAsciiRun(std::span<const unsigned char> bytes)
+{
+    const std::span<const unsigned char> run = bytes.first(std::min(bytes.size(), LongestRun));
+    const auto end = std::find_if(run.begin(), run.end(), [](unsigned char b) {
+        return b >= 0x80 || b == Escape || b == ShiftOut || b == ShiftIn;
+    });
+    const auto length = static_cast<std::size_t>(end - run.begin());
+    m_eucBytes.append(reinterpret_cast<const char *>(run.data()), length);
+    return {Step::Decoded, length};
+}
+
+// Most of a Japanese text is long runs of JIS X 0208 characters; they are taken
+// in one go.
+Iso2022JpDecoder::Outcome Iso2022JpDecoder::readDoubleBytes(std::span<const unsigned char> bytes)
+{
+    const std::size_t limit = std::min(bytes.size(), LongestRun);
+    std::size_t length = 0;
+    while (length + 1 < limit && isGraphic(bytes[length]) && isGraphic(bytes[length + 1]))
+        length += 2;
+    if (length == 0)
+        return readDoubleByte(bytes, false);
+    const std::size_t start = m_eucBytes.size();
+    m_eucBytes.resize(start + length);
+    for (std::size_t i = 0; i < length; ++i)
+        m_eucBytes[start + i] = static_cast<char>(bytes[i] | 0x80);
+    return {Step::Decoded, length};
 }
 
 Iso2022JpDecoder::Outcome Iso2022JpDecoder::readDoubleByte(std::span<const unsigned char> bytes,

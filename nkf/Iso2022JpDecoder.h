@@ -30,6 +30,8 @@ private:
     Outcome decodeAt(std::span<const unsigned char> bytes);
     Outcome readEscape(std::span<const unsigned char> bytes);
     Outcome readCharacter(std::span<const unsigned char> bytes);
+    Outcome readAsciiRun(std::span<const unsigned char> bytes);
+    Outcome readDoubleBytes(std::span<const unsigned char> bytes);
     Outcome readDoubleByte(std::span<const unsigned char> bytes, bool supplementary);
     void flush(std::string &out);
 

@@ -41,6 +41,9 @@ TEST(BadInput, InvalidSequencesBecomeOneReplacementEach)
         {"-J -w", "\x1B$A!!", Replacement + "$A!!", 1},       // unknown escape
         {"-J -w", "a\xA4" "b", "a" + Replacement + "b", 1},   // 8-bit byte
         {"-J -w", "\x1B$B\x29\x21\x1B(B", Replacement, 1},    // row without characters
+        {"-W8 -s", "\xE3\x81" "A", "?A", 1},                // not UTF-8, into Shift_JIS
+        {"-W8 -j", "a\xFF" "b", "a?b", 1},
+        {"-W8 -w16L0", "\xC0" "A", "\xFD\xFF" "A\0"s, 1},    // not UTF-8, into UTF-16
     };
     for (const Case &c : cases) {
         const NkfRun run = NkfRun::convert(c.options, c.input);

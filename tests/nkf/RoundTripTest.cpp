@@ -108,3 +108,19 @@ TEST(RoundTrip, IsoOutputReturnsToAsciiBeforeEveryLineEndAndAtTheEnd)
     EXPECT_EQ(NkfRun::convert("-W8 -j", "日本\r\n語").output, "\x1B$BF|K\\\x1B(B\r\n\x1B$B8l\x1B(B");
     EXPECT_EQ(NkfRun::convert("-W8 -j", "ｱ\nabc").output, "\x1B(I1\x1B(B\nabc");
 }
+
+TEST(RoundTrip, CharactersAstrideThePieceBoundariesStayWhole)
+{
+    // The library works in pieces of 64 KiB and 16 KiB; every character must come
+    // through whole wherever a boundary falls.
+    const std::string japanese = "日本語のｶﾅ文字";
+    for (const std::size_t prefix : {16383u, 16384u, 65533u, 65534u, 65535u, 65536u}) {
+        const std::string text = std::string(prefix, 'a') + japanese + "\n";
+        for (const Option &option : options) {
+            const NkfRun encoded = NkfRun::convert(std::string("-W8 ") + option.output, text);
+            const NkfRun decoded = NkfRun::convert(std::string(option.input) + " -w", encoded.output);
+            EXPECT_EQ(encoded.replacedCount + decoded.replacedCount, 0u) << prefix << option.input;
+            EXPECT_TRUE(decoded.output == text) << prefix << option.input;
+        }
+    }
+}
