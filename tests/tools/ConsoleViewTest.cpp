@@ -1,0 +1,281 @@
+#include "AcceleratorSuspension.h"
+#include "CConsoleView.h"
+#include "CommandManager.h"
+#include "CommandResources.h"
+#include "StringTable.h"
+#include "ToolTestSupport.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QClipboard>
+#include <QMenu>
+#include <QTemporaryDir>
+#include <QTimer>
+
+#include <gtest/gtest.h>
+
+#include <csignal>
+
+namespace {
+
+// The toolbar's images are not part of this test program.
+CommandVocabulary consoleVocabulary()
+{
+    CommandVocabulary vocabulary = CommandResources::vocabulary();
+    vocabulary.toolBarIcons.clear();
+    return vocabulary;
+}
+
+class ConsoleViewTest : public testing::Test
+{
+protected:
+    ConsoleViewTest() { console.OnInitialUpdate(commands); }
+
+    ToolRun::Result run(const QStringList &arguments, const QString &directory = QString())
+    {
+        return console.RunCommand(helperProgram(arguments), QStringLiteral("paper"),
+                                  directory.isEmpty() ? dir.path() : directory);
+    }
+
+    QString promptLine(const QStringList &arguments) const
+    {
+        return dir.path() + u'>' + BuildCommandLine(helperProgram(arguments), QStringLiteral("paper")) + u'\n';
+    }
+
+    // Output shown after the prompt line of a single run.
+    QString outputOf(const QStringList &arguments)
+    {
+        console.clear();
+        EXPECT_EQ(run(arguments), ToolRun::Result::Finished);
+        const QString text = console.toPlainText();
+        EXPECT_TRUE(text.startsWith(promptLine(arguments))) << text.toStdString();
+        return text.mid(promptLine(arguments).size());
+    }
+
+    // Calls the function from the event loop once the console shows the marker.
+    void whenShown(const QString &marker, std::function<void()> action)
+    {
+        auto fired = std::make_shared<bool>(false);
+        QObject::connect(console.document(), &QTextDocument::contentsChanged, &console,
+                         [this, marker, action = std::move(action), fired] {
+                             if (*fired || !console.toPlainText().contains(marker))
+                                 return;
+                             *fired = true;
+                             QTimer::singleShot(0, &console, action);
+                         });
+    }
+
+    QTemporaryDir dir;
+    QWidget window;
+    CommandManager commands{&window, CommandRouter(), consoleVocabulary()};
+    CConsoleView console;
+    MessageRecorder recorder;
+};
+
+TEST_F(ConsoleViewTest, ThePaneIsInPlaceForTheRunCommands)
+{
+    EXPECT_EQ(g_pConsoleView, &console);
+    EXPECT_TRUE(console.isReadOnly());
+    EXPECT_EQ(console.lineWrapMode(), QPlainTextEdit::NoWrap);
+}
+
+TEST_F(ConsoleViewTest, LineEndsOfEveryKindBecomeLines)
+{
+    EXPECT_EQ(outputOf({"out=a\\nb\\n"}), "a\nb\n");
+    EXPECT_EQ(outputOf({"out=a\\r\\nb\\r\\n"}), "a\nb\n");
+    EXPECT_EQ(outputOf({"out=a\\rb"}), "a\nb");
+    EXPECT_EQ(outputOf({"out=a\\r", "sleep=50", "out=\\nb"}), "a\nb");
+}
+
+TEST_F(ConsoleViewTest, TheLastByteCarriesOverToTheNextRunUntilTheConsoleIsCleared)
+{
+    ASSERT_EQ(run({"out=x\\r"}), ToolRun::Result::Finished);
+    ASSERT_EQ(run({"out=\\ny"}), ToolRun::Result::Finished);
+    EXPECT_EQ(console.toPlainText(), promptLine({"out=x\\r"}) + "x\n" + promptLine({"out=\\ny"}) + "y");
+
+    ASSERT_EQ(run({"out=z\\r"}), ToolRun::Result::Finished);
+    console.clear();
+    ASSERT_EQ(run({"out=\\nw"}), ToolRun::Result::Finished);
+    EXPECT_EQ(console.toPlainText(), promptLine({"out=\\nw"}) + "\nw");
+}
+
+TEST_F(ConsoleViewTest, BothStreamsAreShownAndBrokenBytesNeverHideText)
+{
+    const QString both = outputOf({"out=to stdout\\n", "sleep=50", "err=to stderr\\n"});
+    EXPECT_EQ(both, "to stdout\nto stderr\n");
+    EXPECT_EQ(outputOf({"out=a\\x00b\\x00c"}), "abc");
+    EXPECT_EQ(outputOf({"out=\\xe6\\x97", "sleep=50", "out=\\xa5\\xe6\\x9c\\xac"}), QString::fromUtf8("日本"));
+    EXPECT_EQ(outputOf({"err=\\xe8", "sleep=50", "out=o", "sleep=50", "err=\\xaa\\x9e"}), QString::fromUtf8("o語"));
+    EXPECT_EQ(outputOf({"out=a\\xffb"}), QString::fromUtf16(u"a\uFFFDb"));
+    EXPECT_EQ(outputOf({"out=cut\\xe3\\x81"}), QString::fromUtf16(u"cut\uFFFD\uFFFD"));
+}
+
+TEST_F(ConsoleViewTest, AToolThatWritesNothingLeavesOnlyThePromptLine)
+{
+    EXPECT_EQ(outputOf({"exit=0"}), "");
+    EXPECT_TRUE(recorder.messages.empty());
+}
+
+TEST_F(ConsoleViewTest, TheChildWorksInTheDirectoryWithoutInputAndItsStatusDoesNotMatter)
+{
+    const QString subdirectory = dir.filePath(QString::fromUtf8("日本語 の dir"));
+    ASSERT_TRUE(QDir().mkpath(subdirectory));
+    console.clear();
+    ASSERT_EQ(run({"cwd", "stdin", "exit=3"}, subdirectory), ToolRun::Result::Finished);
+    EXPECT_TRUE(console.toPlainText().endsWith(subdirectory + "\nstdin: end of file\n"));
+    EXPECT_TRUE(recorder.messages.empty());
+}
+
+TEST_F(ConsoleViewTest, AProgramOrDirectoryThatIsMissingIsReportedAfterThePromptLine)
+{
+    const ExternalProgram missing("platex", "/nonexistent/platex", "\"%s.tex\"");
+    EXPECT_EQ(console.RunCommand(missing, "paper", dir.path()), ToolRun::Result::FailedToStart);
+    EXPECT_EQ(console.toPlainText(), dir.path() + ">/nonexistent/platex \"paper.tex\"\n");
+    ASSERT_EQ(recorder.messages.size(), 1u);
+    EXPECT_EQ(recorder.messages[0].text, QString::fromUtf8("\"/nonexistent/platex \"paper.tex\"\"を実行できません。"));
+    EXPECT_EQ(recorder.messages[0].icon, QMessageBox::Warning);
+
+    console.clear();
+    const QString nowhere = dir.filePath("nowhere");
+    EXPECT_EQ(run({"out=never"}, nowhere), ToolRun::Result::FailedToStart);
+    EXPECT_EQ(console.toPlainText(),
+              nowhere + u'>' + BuildCommandLine(helperProgram({"out=never"}), "paper") + u'\n');
+    ASSERT_EQ(recorder.messages.size(), 2u);
+    EXPECT_TRUE(recorder.messages[1].text.contains(QStringLiteral(QUILLMERE_CHILD_HELPER)));
+}
+
+TEST_F(ConsoleViewTest, ALongCommandLineIsNeitherCutNorShownCut)
+{
+    const QString longText(6000, u'x');
+    EXPECT_EQ(outputOf({"out=" + longText}), longText);
+}
+
+TEST_F(ConsoleViewTest, AFloodKeepsItsNewestLinesWithinTheLimit)
+{
+    console.clear();
+    ASSERT_EQ(run({"flood=20971520"}), ToolRun::Result::Finished);
+    const QString text = console.toPlainText();
+    EXPECT_LE(text.size(), CConsoleView::TextLimit);
+    EXPECT_GT(text.size(), CConsoleView::TextLimit - 64);
+    ASSERT_TRUE(text.endsWith("line 0001310719\nEND\n")) << text.right(40).toStdString();
+    // Whole lines are dropped, oldest first, and none is missing after the first kept.
+    const QStringList lines = text.split(u'\n');
+    ASSERT_TRUE(lines.first().startsWith("line "));
+    const long first = lines.first().mid(5).toLong();
+    EXPECT_EQ(lines.size(), 1310719 - first + 1 + 2);
+    EXPECT_EQ(lines[1], QString::asprintf("line %010ld", first + 1));
+}
+
+TEST_F(ConsoleViewTest, EverythingWrittenBeforeTheChildEndsIsShown)
+{
+    console.clear();
+    ASSERT_EQ(run({"flood=524288", "err=last words\\n"}), ToolRun::Result::Finished);
+    const QString text = console.toPlainText();
+    EXPECT_TRUE(text.contains("line 0000032767\nEND\n"));
+    EXPECT_TRUE(text.endsWith("last words\n"));
+}
+
+TEST_F(ConsoleViewTest, AGrandchildHoldingThePipesDoesNotHoldTheRun)
+{
+    console.clear();
+    ASSERT_EQ(run({"grandchild=30", "out=parent done\\n"}), ToolRun::Result::Finished);
+    const QString text = console.toPlainText();
+    EXPECT_TRUE(text.endsWith("parent done\n"));
+    EXPECT_FALSE(text.contains("grandchild finished"));
+    const qsizetype at = text.lastIndexOf("grandchild=");
+    ASSERT_GE(at, 0);
+    const pid_t grandchild = text.mid(at + 11).section(u'\n', 0, 0).toInt();
+    ASSERT_GT(grandchild, 0);
+    ::kill(grandchild, SIGKILL);
+}
+
+TEST_F(ConsoleViewTest, NoShortcutStartsACommandWhileAToolRuns)
+{
+    bool suspended = false;
+    whenShown("started\n", [&] { suspended = AcceleratorSuspension::isActive(); });
+    ASSERT_EQ(run({"out=started\\n", "sleep=300"}), ToolRun::Result::Finished);
+    EXPECT_TRUE(suspended);
+    EXPECT_FALSE(AcceleratorSuspension::isActive());
+}
+
+TEST_F(ConsoleViewTest, ARunStartedDuringARunEndsFirst)
+{
+    ToolRun::Result inner = ToolRun::Result::FailedToStart;
+    bool outerRanDuringInner = false;
+    whenShown("outer waits\n", [&] {
+        inner = run({"out=inner ran\\n"});
+        outerRanDuringInner = console.isRunning();
+        console.stopRuns();
+    });
+    EXPECT_EQ(run({"out=outer waits\\n", "sleep=60000"}), ToolRun::Result::Stopped);
+    EXPECT_EQ(inner, ToolRun::Result::Finished);
+    EXPECT_TRUE(outerRanDuringInner);
+    EXPECT_FALSE(console.isRunning());
+    const QString text = console.toPlainText();
+    EXPECT_LT(text.indexOf("outer waits\n"), text.indexOf("inner ran\n"));
+}
+
+TEST_F(ConsoleViewTest, TheStopItemEndsARunningTool)
+{
+    const std::unique_ptr<QMenu> idle = console.createContextMenu();
+    emit idle->aboutToShow();
+    ASSERT_EQ(idle->actions().size(), 5);
+    QAction *idleStop = idle->actions().at(4);
+    EXPECT_EQ(idleStop->text(), QString::fromUtf8("実行を中止"));
+    EXPECT_FALSE(idleStop->isEnabled());
+
+    bool enabledWhileRunning = false;
+    whenShown("working\n", [&] {
+        const std::unique_ptr<QMenu> menu = console.createContextMenu();
+        emit menu->aboutToShow();
+        enabledWhileRunning = menu->actions().at(4)->isEnabled();
+        menu->actions().at(4)->trigger();
+    });
+    EXPECT_EQ(run({"out=working\\n", "sleep=60000", "out=n\\x65ver\\n"}), ToolRun::Result::Stopped);
+    EXPECT_TRUE(enabledWhileRunning);
+    EXPECT_FALSE(console.toPlainText().contains("never"));
+}
+
+TEST_F(ConsoleViewTest, AToolThatIgnoresTheRequestToEndIsKilled)
+{
+    whenShown("stubborn\n", [&] { console.stopRuns(); });
+    EXPECT_EQ(run({"ignore-term", "out=stubborn\\n", "sleep=60000"}), ToolRun::Result::Stopped);
+    EXPECT_TRUE(recorder.messages.empty());
+}
+
+TEST_F(ConsoleViewTest, QuittingTheApplicationEndsTheRunningTool)
+{
+    whenShown("busy\n", [] { QCoreApplication::exit(0); });
+    EXPECT_EQ(run({"ignore-term", "out=busy\\n", "sleep=60000"}), ToolRun::Result::Stopped);
+    // A run asked for while the application is quitting does not wait either.
+    EXPECT_EQ(run({"sleep=60000"}), ToolRun::Result::Stopped);
+    // Lets later event loops of this process run again.
+    QTimer::singleShot(0, qApp, &QCoreApplication::quit);
+    QCoreApplication::exec();
+}
+
+TEST_F(ConsoleViewTest, TheContextMenuCopiesTheSelection)
+{
+    ASSERT_EQ(run({"out=copy me\\n"}), ToolRun::Result::Finished);
+    const std::unique_ptr<QMenu> menu = console.createContextMenu();
+    emit menu->aboutToShow();
+    const QList<QAction *> items = menu->actions();
+    ASSERT_EQ(items.size(), 5);
+    EXPECT_EQ(items[0]->text(), QString::fromUtf8("コピー(&C)"));
+    EXPECT_TRUE(items[1]->isSeparator());
+    EXPECT_EQ(items[2]->text(), QString::fromUtf8("すべて選択(&A)"));
+    EXPECT_FALSE(items[0]->isEnabled());
+    EXPECT_TRUE(items[2]->isEnabled());
+
+    QTextCursor cursor = console.document()->find("copy me");
+    console.setTextCursor(cursor);
+    emit menu->aboutToShow();
+    ASSERT_TRUE(items[0]->isEnabled());
+    items[0]->trigger();
+    EXPECT_EQ(QApplication::clipboard()->text(), "copy me");
+
+    items[2]->trigger();
+    EXPECT_EQ(console.textCursor().selectedText().size(), console.document()->characterCount() - 1);
+}
+
+} // namespace

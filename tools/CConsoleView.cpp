@@ -1,0 +1,173 @@
+#include "CConsoleView.h"
+
+#include "AcceleratorSuspension.h"
+#include "CommandIds.h"
+#include "CommandManager.h"
+#include "ExternalProgram.h"
+#include "ModalHost.h"
+#include "ProgramInvocation.h"
+#include "StringTable.h"
+#include "Utf8StreamDecoder.h"
+
+#include <QContextMenuEvent>
+#include <QMenu>
+#include <QScrollBar>
+#include <QTextBlock>
+
+CConsoleView *g_pConsoleView = nullptr;
+
+namespace {
+
+// Keeps a run listed as active for as long as it lives, so the stop command finds it.
+class ActiveRunRegistration
+{
+public:
+    ActiveRunRegistration(std::vector<ToolRun *> &runs, ToolRun &run)
+        : m_runs(runs)
+        , m_run(run)
+    {
+        m_runs.push_back(&m_run);
+    }
+    ~ActiveRunRegistration() { std::erase(m_runs, &m_run); }
+    ActiveRunRegistration(const ActiveRunRegistration &) = delete;
+    ActiveRunRegistration &operator=(const ActiveRunRegistration &) = delete;
+
+private:
+    std::vector<ToolRun *> &m_runs;
+    ToolRun &m_run;
+};
+
+} // namespace
+
+CConsoleView::CConsoleView(QWidget *parent)
+    : QPlainTextEdit(parent)
+{
+    setReadOnly(true);
+    setLineWrapMode(QPlainTextEdit::NoWrap);
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    // Nobody undoes tool output, and a flood would otherwise fill the undo stack.
+    setUndoRedoEnabled(false);
+    registerCommands();
+}
+
+CConsoleView::~CConsoleView()
+{
+    if (g_pConsoleView == this)
+        g_pConsoleView = nullptr;
+}
+
+void CConsoleView::OnInitialUpdate(CommandManager &commands)
+{
+    m_commands = &commands;
+    g_pConsoleView = this;
+}
+
+void CConsoleView::registerCommands()
+{
+    onCommand(CommandId::EditCopy, [this] { copy(); });
+    onUpdate(CommandId::EditCopy, [this](CommandUpdate &update) { update.enable(textCursor().hasSelection()); });
+    onCommand(CommandId::EditSelectAll, [this] { selectAll(); });
+}
+
+ToolRun::Result CConsoleView::RunCommand(const ExternalProgram &entry, const QString &baseName,
+                                         const QString &directory)
+{
+    const QString commandLine = BuildCommandLine(entry, baseName);
+    appendPromptLine(directory, commandLine);
+
+    Utf8StreamDecoder output;
+    Utf8StreamDecoder error;
+    ToolRun run(BuildProgramInvocation(entry, baseName), directory,
+                [this, &output, &error](ToolRun::Channel channel, QByteArrayView chunk) {
+                    AppendOutput(chunk, channel == ToolRun::Channel::Output ? output : error);
+                });
+    const AcceleratorSuspension noShortcutsWhileRunning;
+    const ActiveRunRegistration registration(m_activeRuns, run);
+    const ToolRun::Result result = run.exec();
+    appendText(output.finish() + error.finish());
+
+    if (result == ToolRun::Result::FailedToStart)
+        showRunFailure(StringTable::CannotRun, commandLine);
+    else if (result == ToolRun::Result::OutOfMemory)
+        showRunFailure(StringTable::NoMemoryForRunning, commandLine);
+    return result;
+}
+
+void CConsoleView::appendPromptLine(const QString &directory, const QString &commandLine)
+{
+    moveCursor(QTextCursor::End);
+    insertPlainText(directory + u'>' + commandLine + u'\n');
+    ensureCursorVisible();
+}
+
+void CConsoleView::AppendOutput(QByteArrayView chunk, Utf8StreamDecoder &decoder)
+{
+    appendText(decoder.decode(m_normalizer.normalize(chunk)));
+}
+
+void CConsoleView::appendText(const QString &text)
+{
+    if (text.isEmpty())
+        return;
+    QScrollBar *scrollBar = verticalScrollBar();
+    const bool following = scrollBar->value() == scrollBar->maximum();
+    QTextCursor end(document());
+    end.movePosition(QTextCursor::End);
+    end.insertText(text);
+    dropOldestLines();
+    if (following)
+        scrollBar->setValue(scrollBar->maximum());
+}
+
+void CConsoleView::dropOldestLines()
+{
+    // characterCount() counts the document's final paragraph separator as well.
+    const int excess = document()->characterCount() - 1 - TextLimit;
+    if (excess <= 0)
+        return;
+    QTextCursor cursor(document());
+    cursor.setPosition(excess, QTextCursor::KeepAnchor);
+    if (cursor.block().next().isValid()) {
+        cursor.movePosition(QTextCursor::EndOfBlock, QTextCursor::KeepAnchor);
+        cursor.movePosition(QTextCursor::NextCharacter, QTextCursor::KeepAnchor);
+    }
+    cursor.removeSelectedText();
+}
+
+void CConsoleView::clear()
+{
+    QPlainTextEdit::clear();
+    m_normalizer.reset();
+}
+
+void CConsoleView::stopRuns()
+{
+    for (ToolRun *run : m_activeRuns)
+        run->stop();
+}
+
+void CConsoleView::showRunFailure(int messageId, const QString &commandLine)
+{
+    ModalHost::showMessage(this, StringTable::text(messageId).replace(QStringLiteral("%s"), commandLine),
+                           QMessageBox::Warning);
+}
+
+std::unique_ptr<QMenu> CConsoleView::createContextMenu()
+{
+    std::unique_ptr<QMenu> menu(m_commands ? m_commands->createContextMenu(ContextMenuIndex::Console, *this, nullptr)
+                                           : new QMenu);
+    menu->addSeparator();
+    QAction *stop = menu->addAction(QString::fromUtf8("実行を中止"));
+    stop->setStatusTip(QString::fromUtf8("実行中のツールを中止します"));
+    connect(stop, &QAction::triggered, this, &CConsoleView::stopRuns);
+    connect(menu.get(), &QMenu::aboutToShow, this, [this, stop] { stop->setEnabled(isRunning()); });
+    return menu;
+}
+
+void CConsoleView::contextMenuEvent(QContextMenuEvent *event)
+{
+    // The caret and the selection stay where they are: only the menu shows.
+    const std::unique_ptr<QMenu> menu = createContextMenu();
+    menu->exec(event->globalPos());
+}

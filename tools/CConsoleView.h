@@ -1,0 +1,67 @@
+#pragma once
+
+#include "CommandTarget.h"
+#include "OutputNormalizer.h"
+#include "ToolRun.h"
+
+#include <QPlainTextEdit>
+
+#include <memory>
+#include <vector>
+
+class CommandManager;
+class ExternalProgram;
+class QMenu;
+class Utf8StreamDecoder;
+
+// The read-only pane below the editor that runs the console tools and shows their
+// command lines and output. Its own commands (copy, select all, stopping a run)
+// reach it only through its context menu.
+class CConsoleView : public QPlainTextEdit, public CommandTarget
+{
+    Q_OBJECT
+
+public:
+    // The pane keeps its newest output and drops the oldest lines beyond this many
+    // characters: the end of a log is where the errors are.
+    static constexpr int TextLimit = 1048575;
+
+    explicit CConsoleView(QWidget *parent = nullptr);
+    ~CConsoleView() override;
+
+    // The pane is in place: it takes its context menu from the commands and becomes
+    // the console the run commands use.
+    void OnInitialUpdate(CommandManager &commands);
+
+    // Shows the prompt line and runs the entry's program on the base name in the
+    // directory, returning when the child has ended. A program that cannot be
+    // started is reported in a message box.
+    ToolRun::Result RunCommand(const ExternalProgram &entry, const QString &baseName, const QString &directory);
+    void AppendOutput(QByteArrayView chunk, Utf8StreamDecoder &decoder);
+    // Empties the pane and forgets the last output byte.
+    void clear();
+
+    bool isRunning() const { return !m_activeRuns.empty(); }
+    // Ends every child that is running; each run then ends as usual.
+    void stopRuns();
+
+    // The context menu as the right mouse button shows it; the caller owns it.
+    std::unique_ptr<QMenu> createContextMenu();
+
+protected:
+    void contextMenuEvent(QContextMenuEvent *event) override;
+
+private:
+    void registerCommands();
+    void appendPromptLine(const QString &directory, const QString &commandLine);
+    void appendText(const QString &text);
+    void dropOldestLines();
+    void showRunFailure(int messageId, const QString &commandLine);
+
+    OutputNormalizer m_normalizer;
+    std::vector<ToolRun *> m_activeRuns;
+    CommandManager *m_commands = nullptr;
+};
+
+// The one console pane of the process, set when the pane is in place.
+extern CConsoleView *g_pConsoleView;
