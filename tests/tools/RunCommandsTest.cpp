@@ -1,0 +1,288 @@
+#include "CConsoleView.h"
+#include "CommandIds.h"
+#include "CommandManager.h"
+#include "CommandTarget.h"
+#include "ExternalProgramTable.h"
+#include "RunCommands.h"
+#include "ToolTestSupport.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+// One start of a fake tool, as it recorded itself.
+struct ToolStart
+{
+    QString tool;
+    QString directory;
+    QStringList arguments;
+};
+
+// A document as the run commands see it: its save command writes the text to its
+// path, asking for a path first when it has none, and records the parts of the
+// path it wrote.
+class SavedDocument
+{
+public:
+    RunDocument interface()
+    {
+        return RunDocument{[this] { save(); }, [this] { return parts; }, [this] { parts = {}; }};
+    }
+
+    void save()
+    {
+        parts = {};
+        if (path.isEmpty()) {
+            ++saveAsPrompts;
+            path = saveAsAnswer;
+            if (path.isEmpty())
+                return;
+        }
+        if (writeFile) {
+            QFile file(path);
+            if (!file.open(QIODevice::WriteOnly))
+                return;
+            file.write("\\documentclass{jarticle}\n");
+        }
+        const qsizetype slash = path.lastIndexOf(u'/');
+        parts.fileName = path.mid(slash + 1);
+        parts.directory = slash == 0 ? QStringLiteral("/") : path.left(slash);
+        const qsizetype dot = parts.fileName.lastIndexOf(u'.');
+        parts.baseName = dot < 0 ? parts.fileName : parts.fileName.left(dot);
+    }
+
+    QString path;
+    QString saveAsAnswer;
+    bool writeFile = true;
+    int saveAsPrompts = 0;
+    RunDocument::PathParts parts;
+};
+
+class RunCommandsTest : public testing::Test
+{
+protected:
+    RunCommandsTest()
+    {
+        console.OnInitialUpdate(commands);
+        const QString bin = dir.filePath("bin");
+        QDir().mkpath(bin);
+        const QString script = QStringLiteral(QUILLMERE_SOURCE_DIR "/tests/tools/fake_tex_tool.sh");
+        for (const char *tool : {"platex", "pbibtex", "xdvi", "dvips", "dvipdfmx", "xdg-open"})
+            QFile::link(script, bin + '/' + tool);
+        table.Add(ExternalProgram("platex", bin + "/platex", "\"%s.tex\""));
+        table.Add(ExternalProgram("jbibtex", bin + "/pbibtex", "\"%s\""));
+        table.Add(ExternalProgram("dviout", bin + "/xdvi", "\"%s.dvi\""));
+        table.Add(ExternalProgram("dvipsk", bin + "/dvips", "-Ppdf \"%s.dvi\""));
+        table.Add(ExternalProgram("dvipdfmx", bin + "/dvipdfmx", "\"%s.dvi\""));
+        table.Add(ExternalProgram("GSView", bin + "/xdg-open", "\"%s.ps\""));
+        qputenv("QUILLMERE_FAKE_TOOL_LOG", dir.filePath("tools.log").toUtf8());
+        document.path = dir.filePath("paper.tex");
+        runCommands.registerOn(target);
+    }
+
+    ~RunCommandsTest() override
+    {
+        qunsetenv("QUILLMERE_FAKE_TOOL_LOG");
+        qunsetenv("QUILLMERE_FAKE_TOOL_STATUS");
+    }
+
+    std::vector<ToolStart> starts() const
+    {
+        QFile log(dir.filePath("tools.log"));
+        std::vector<ToolStart> result;
+        if (!log.open(QIODevice::ReadOnly))
+            return result;
+        for (const QString &line : QString::fromUtf8(log.readAll()).split(u'\n')) {
+            if (line.startsWith("tool="))
+                result.push_back({line.mid(5), {}, {}});
+            else if (line.startsWith("cwd="))
+                result.back().directory = line.mid(4);
+            else if (line.startsWith("arg="))
+                result.back().arguments.append(line.mid(4));
+        }
+        return result;
+    }
+
+    QStringList toolsRun() const
+    {
+        QStringList tools;
+        for (const ToolStart &start : starts())
+            tools.append(start.tool);
+        return tools;
+    }
+
+    // A previewer is not waited for; its record comes when it has run.
+    bool waitForStarts(std::size_t count) const
+    {
+        return QTest::qWaitFor([&] { return starts().size() >= count; }, 10000);
+    }
+
+    QString canonicalDir() const { return QDir(dir.path()).canonicalPath(); }
+
+    QTemporaryDir dir;
+    QWidget window;
+    CommandManager commands{&window, CommandRouter(), CommandVocabulary()};
+    CConsoleView console;
+    MessageRecorder recorder;
+    ExternalProgramTable table;
+    SavedDocument document;
+    RunCommands runCommands{document.interface(), table};
+    CommandTarget target;
+};
+
+TEST_F(RunCommandsTest, PlatexSavesAndRunsOnTheBaseNameInTheDocumentsDirectory)
+{
+    console.setPlainText("old output");
+    target.executeCommand(CommandId::RunPlatex);
+    EXPECT_TRUE(QFile::exists(dir.filePath("paper.tex")));
+    const auto runs = starts();
+    ASSERT_EQ(runs.size(), 1u);
+    EXPECT_EQ(runs[0].tool, "platex");
+    EXPECT_EQ(runs[0].directory, canonicalDir());
+    EXPECT_EQ(runs[0].arguments, QStringList{"paper.tex"});
+    EXPECT_EQ(console.toPlainText(), dir.path() + '>' + dir.path() + "/bin/platex \"paper.tex\"\n"
+                                         "This is fake platex\nplatex: a warning\n");
+    EXPECT_TRUE(recorder.messages.empty());
+}
+
+TEST_F(RunCommandsTest, AnUntitledDocumentIsNamedFirstAndCancellingRunsNothing)
+{
+    document.path.clear();
+    target.executeCommand(CommandId::RunJbibtex);
+    EXPECT_EQ(document.saveAsPrompts, 1);
+    EXPECT_TRUE(starts().empty());
+    EXPECT_TRUE(console.toPlainText().isEmpty());
+    EXPECT_TRUE(recorder.messages.empty());
+
+    // The GSView command would save once more for its dvipsk step; one question is enough.
+    target.executeCommand(CommandId::RunGsview);
+    EXPECT_EQ(document.saveAsPrompts, 2);
+    EXPECT_TRUE(starts().empty());
+
+    document.saveAsAnswer = dir.filePath("named.tex");
+    target.executeCommand(CommandId::RunPlatex);
+    ASSERT_EQ(starts().size(), 1u);
+    EXPECT_EQ(starts()[0].arguments, QStringList{"named.tex"});
+}
+
+TEST_F(RunCommandsTest, TheBaseNameGoesInAsOneArgumentWhateverItHoldsInIt)
+{
+    const QStringList names = {"paper", "paper.final.tex", "my \"best\" paper.tex", "it's $HOME `x`.tex",
+                               QString::fromUtf8("論文 第1稿.tex")};
+    const QStringList expected = {"paper.tex", "paper.final.tex", "my \"best\" paper.tex", "it's $HOME `x`.tex",
+                                  QString::fromUtf8("論文 第1稿.tex")};
+    for (const QString &name : names) {
+        document.path = dir.filePath(name);
+        target.executeCommand(CommandId::RunPlatex);
+    }
+    const auto runs = starts();
+    ASSERT_EQ(runs.size(), 5u);
+    for (int i = 0; i < 5; ++i)
+        EXPECT_EQ(runs[i].arguments, QStringList{expected[i]}) << names[i].toStdString();
+}
+
+TEST_F(RunCommandsTest, ADocumentAtTheRootRunsItsToolsThere)
+{
+    document.path = "/paper.tex";
+    document.writeFile = false;
+    target.executeCommand(CommandId::RunPlatex);
+    ASSERT_EQ(starts().size(), 1u);
+    EXPECT_EQ(starts()[0].directory, "/");
+    EXPECT_TRUE(console.toPlainText().startsWith("/>"));
+}
+
+TEST_F(RunCommandsTest, ConsoleToolsFollowPlatexWithoutClearingItsOutput)
+{
+    target.executeCommand(CommandId::RunJbibtex);
+    target.executeCommand(CommandId::RunDvipdfmx);
+    const auto runs = starts();
+    ASSERT_EQ(toolsRun(), QStringList({"platex", "pbibtex", "platex", "dvipdfmx"}));
+    EXPECT_EQ(runs[1].arguments, QStringList{"paper"});
+    EXPECT_EQ(runs[3].arguments, QStringList{"paper.dvi"});
+    const QString text = console.toPlainText();
+    EXPECT_TRUE(text.startsWith(dir.path() + '>' + dir.path() + "/bin/platex"));
+    EXPECT_TRUE(text.contains("This is fake platex\nplatex: a warning\n" + dir.path() + '>' + dir.path() +
+                              "/bin/dvipdfmx \"paper.dvi\"\nThis is fake dvipdfmx\n"));
+    EXPECT_FALSE(text.contains("pbibtex"));
+}
+
+TEST_F(RunCommandsTest, AFailingToolDoesNotStopTheChain)
+{
+    qputenv("QUILLMERE_FAKE_TOOL_STATUS", "1");
+    target.executeCommand(CommandId::RunDvipsk);
+    ASSERT_EQ(toolsRun(), QStringList({"platex", "dvips"}));
+    EXPECT_EQ(starts()[1].arguments, QStringList({"-Ppdf", "paper.dvi"}));
+    EXPECT_TRUE(recorder.messages.empty());
+}
+
+TEST_F(RunCommandsTest, APlatexThatCannotStartEndsTheChainWithOneMessage)
+{
+    table.SetAt(0, ExternalProgram("platex", dir.filePath("missing/platex"), "\"%s.tex\""));
+    target.executeCommand(CommandId::RunJbibtex);
+    EXPECT_TRUE(starts().empty());
+    ASSERT_EQ(recorder.messages.size(), 1u);
+    EXPECT_EQ(recorder.messages[0].text,
+              QString::fromUtf8("\"") + dir.filePath("missing/platex") + QString::fromUtf8(" \"paper.tex\"\"を実行できません。"));
+    EXPECT_TRUE(document.parts.fileName.isEmpty());
+
+    target.executeCommand(CommandId::RunGsview);
+    EXPECT_EQ(recorder.messages.size(), 2u);
+    EXPECT_TRUE(starts().empty());
+}
+
+TEST_F(RunCommandsTest, StoppingAHungPlatexEndsTheChain)
+{
+    const ExternalProgram hung = helperProgram({"out=compiling\\n", "sleep=60000"});
+    table.SetAt(0, ExternalProgram("platex", hung.executable(), hung.optionTemplate()));
+    QObject::connect(console.document(), &QTextDocument::contentsChanged, &console, [this] {
+        if (console.toPlainText().contains("compiling\n"))
+            QTimer::singleShot(0, &console, [this] { console.stopRuns(); });
+    });
+    target.executeCommand(CommandId::RunJbibtex);
+    EXPECT_TRUE(starts().empty());
+    EXPECT_TRUE(recorder.messages.empty());
+    EXPECT_FALSE(console.isRunning());
+}
+
+TEST_F(RunCommandsTest, GsviewRunsPlatexTwiceThenDvipsThenTheViewerDetached)
+{
+    target.executeCommand(CommandId::RunGsview);
+    ASSERT_TRUE(waitForStarts(4));
+    const auto runs = starts();
+    ASSERT_EQ(toolsRun(), QStringList({"platex", "platex", "dvips", "xdg-open"}));
+    EXPECT_EQ(runs[3].arguments, QStringList{"paper.ps"});
+    EXPECT_EQ(runs[3].directory, canonicalDir());
+    const QString text = console.toPlainText();
+    EXPECT_EQ(text.count("This is fake platex"), 1);
+    EXPECT_TRUE(text.contains("This is fake dvips"));
+    EXPECT_FALSE(text.contains("xdg-open"));
+}
+
+TEST_F(RunCommandsTest, DvioutStartsTheViewerOnTheDviFile)
+{
+    target.executeCommand(CommandId::RunDviout);
+    ASSERT_TRUE(waitForStarts(2));
+    const auto runs = starts();
+    ASSERT_EQ(toolsRun(), QStringList({"platex", "xdvi"}));
+    EXPECT_EQ(runs[1].arguments, QStringList{"paper.dvi"});
+    EXPECT_EQ(runs[1].directory, canonicalDir());
+}
+
+TEST_F(RunCommandsTest, ChangedSettingsApplyAtTheNextRun)
+{
+    target.executeCommand(CommandId::RunPlatex);
+    ExternalProgram changed = table.GetAt(0);
+    changed.setExecutable(dir.filePath("bin/dvipdfmx"));
+    changed.setOptionTemplate("-kanji=utf8 \"%s.tex\"");
+    table.SetAt(0, changed);
+    target.executeCommand(CommandId::RunPlatex);
+    ASSERT_EQ(toolsRun(), QStringList({"platex", "dvipdfmx"}));
+    EXPECT_EQ(starts()[1].arguments, QStringList({"-kanji=utf8", "paper.tex"}));
+}
+
+} // namespace
