@@ -1,0 +1,74 @@
+#pragma once
+
+#include "CompletionDictionary.h"
+#include "DocumentScan.h"
+#include "DictionaryLocation.h"
+
+#include <QListView>
+#include <QRect>
+#include <QString>
+#include <QStringList>
+#include <QStringView>
+
+class QPlainTextEdit;
+class QStringListModel;
+
+// The completion popup: a list inside the editor beside the caret. A backslash opens
+// the command list; "{", "}", "[", "]" or "," opens the candidates of the argument
+// the caret stands in. Typing moves the selection to the first candidate that starts
+// with the typed text; Enter, Tab or punctuation accepts it. It never takes the
+// keyboard focus: the editor hands it characters and navigation keys.
+class CDullSense : public QListView
+{
+    Q_OBJECT
+
+public:
+    // Reads both dictionaries once, from where location says.
+    CDullSense(QPlainTextEdit *view, const DictionaryLocation &location);
+
+    // Makes the popup for view; when memory runs out it tells the user that the
+    // editor goes on without completion and returns null.
+    static CDullSense *create(QPlainTextEdit *view, const DictionaryLocation &location);
+
+    // ch has just been typed (CR, LF and Tab before the editor took it, the rest
+    // after). True when a candidate was accepted: out then replaces the text from
+    // m_anchor to the caret.
+    bool HandleChar(QChar ch, QString &out);
+
+    void ShowPopup(bool show);
+    void MoveSelection(bool down);
+    void MovePage(bool down);
+    void SelectItem(int index, bool redraw);
+    void SelectFirstOrLast(bool last);
+
+    bool isShown() const { return !isHidden(); }
+    int anchor() const { return m_anchor; }
+    QPlainTextEdit *view() const { return m_pView; }
+    const CompletionDictionary &dictionary() const { return m_dictionary; }
+    QStringList items() const;
+    int selectedRow() const;
+
+protected:
+    void mouseDoubleClickEvent(QMouseEvent *event) override;
+
+private:
+    bool handleHidden(QChar ch, int caret);
+    bool handleShown(QChar ch, int caret, QString &out);
+    void appendTyped(QChar ch);
+    void fillCommandList();
+    bool FillList(const DocumentScan::Context &context, QStringView text, int caret);
+    void PlacePopup();
+    void SelectBestMatch();
+    int caret() const;
+    QString editorText() const;
+
+    CompletionDictionary m_dictionary;
+    QStringList m_labels;
+    QString m_typed;
+    int m_rowHeight = 0;
+    QPlainTextEdit *m_pView;
+    int m_anchor = 0;
+    QRect m_rect;
+    bool m_commandMode = false;
+    QStringListModel *m_model;
+};
