@@ -1,18 +1,14 @@
 #include "CMainFrame.h"
 
+#include "CQuillmereApp.h"
 #include "CQuillmereDoc.h"
 #include "CUltraEditView.h"
 #include "CommandIds.h"
 #include "CommandManager.h"
 #include "CommandResources.h"
-#include "DocumentManager.h"
 #include "StringTable.h"
 
-#include <QCloseEvent>
-#include <QDragEnterEvent>
-#include <QDropEvent>
 #include <QLabel>
-#include <QMimeData>
 #include <QMenuBar>
 #include <QSplitter>
 #include <QStatusBar>
@@ -27,14 +23,13 @@ CMainFrame::CMainFrame(CQuillmereDoc &document, const CommandTarget &application
     });
     m_commands = std::make_unique<CommandManager>(this, router, CommandResources::vocabulary());
     m_commands->populateMenuBar(menuBar());
+    m_editorView->attachCommands(*m_commands);
     createToolBar();
     createStatusBar();
     registerFrameCommands();
     m_document.attachEditor(m_editorView);
     connect(&m_document, &CQuillmereDoc::titleChanged, this, &CMainFrame::updateTitle);
-    connect(m_editorView->document(), &QTextDocument::modificationChanged, this, &QWidget::setWindowModified);
     updateTitle();
-    setAcceptDrops(true);
     resize(900, 700);
 }
 
@@ -43,7 +38,7 @@ CMainFrame::~CMainFrame() = default;
 void CMainFrame::createSplitter()
 {
     m_splitter = new QSplitter(Qt::Vertical, this);
-    m_editorView = new CUltraEditView(m_splitter);
+    m_editorView = new CUltraEditView(CQuillmereApp::instance()->profile(), m_splitter);
     m_consoleView = new QPlainTextEdit(m_splitter);
     m_consoleView->setReadOnly(true);
     m_consoleView->setLineWrapMode(QPlainTextEdit::NoWrap);
@@ -67,6 +62,8 @@ void CMainFrame::createStatusBar()
     m_statusBar->addWidget(new QLabel(StringTable::text(StringTable::IdleMessage)), 1);
     m_lineColumnPane = new QLabel(StringTable::text(StringTable::LineColumnPlaceholder));
     m_lineColumnPane->setMinimumWidth(m_lineColumnPane->sizeHint().width());
+    m_lineColumnPane->setText(m_editorView->lineColumnText());
+    connect(m_editorView, &CUltraEditView::lineColumnChanged, m_lineColumnPane, &QLabel::setText);
     m_statusBar->addPermanentWidget(m_lineColumnPane);
 }
 
@@ -81,68 +78,12 @@ void CMainFrame::registerFrameCommands()
 
 void CMainFrame::updateTitle()
 {
-    // "[*]" is where the desktop's mark for unsaved changes goes.
-    setWindowTitle(m_document.GetTitle() + QStringLiteral("[*] - ") + StringTable::text(StringTable::ApplicationTitle));
-    setWindowModified(m_document.IsModified());
+    setWindowTitle(m_document.title() + QStringLiteral(" - ") + StringTable::text(StringTable::ApplicationTitle));
 }
 
 void CMainFrame::closeWithoutPrompt()
 {
-    m_closingWithoutPrompt = true;
     close();
-}
-
-void CMainFrame::setDocumentManager(DocumentManager *manager)
-{
-    m_documentManager = manager;
-}
-
-void CMainFrame::closeEvent(QCloseEvent *event)
-{
-    if (!m_closingWithoutPrompt && m_documentManager && !m_documentManager->SaveModified()) {
-        event->ignore();
-        return;
-    }
-    QMainWindow::closeEvent(event);
-}
-
-void CMainFrame::openDroppedFiles(const QStringList &paths)
-{
-    if (!m_documentManager || paths.isEmpty())
-        return;
-    raise();
-    activateWindow();
-    for (const QString &path : paths)
-        m_documentManager->OpenDocumentFile(path);
-}
-
-namespace {
-
-QStringList localFilesOf(const QMimeData *data)
-{
-    QStringList paths;
-    for (const QUrl &url : data->urls()) {
-        if (url.isLocalFile())
-            paths.append(url.toLocalFile());
-    }
-    return paths;
-}
-
-} // namespace
-
-void CMainFrame::dragEnterEvent(QDragEnterEvent *event)
-{
-    if (!localFilesOf(event->mimeData()).isEmpty())
-        event->acceptProposedAction();
-}
-
-void CMainFrame::dropEvent(QDropEvent *event)
-{
-    const QStringList paths = localFilesOf(event->mimeData());
-    if (paths.isEmpty())
-        return;
-    event->acceptProposedAction();
-    openDroppedFiles(paths);
 }
 
 void CMainFrame::resizeEvent(QResizeEvent *event)

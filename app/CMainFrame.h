@@ -8,7 +8,6 @@
 
 class CommandManager;
 class CQuillmereDoc;
-class DocumentManager;
 class CUltraEditView;
 class QLabel;
 class QPlainTextEdit;
@@ -35,15 +34,9 @@ public:
 
     // Closes without asking about unsaved changes: the program is being ended.
     void closeWithoutPrompt();
-    void setDocumentManager(DocumentManager *manager);
-    // Opens each file in turn, as a drop on the window asks; the last one stays.
-    void openDroppedFiles(const QStringList &paths);
 
 protected:
     void resizeEvent(QResizeEvent *event) override;
-    void closeEvent(QCloseEvent *event) override;
-    void dragEnterEvent(QDragEnterEvent *event) override;
-    void dropEvent(QDropEvent *event) override;
 
 private:
     void createToolBar();
@@ -61,6 +54,4 @@ private:
     QPlainTextEdit *m_consoleView = nullptr;
     QLabel *m_lineColumnPane = nullptr;
     std::unique_ptr<CommandManager> m_commands;
-    DocumentManager *m_documentManager = nullptr;
-    bool m_closingWithoutPrompt = false;
 };

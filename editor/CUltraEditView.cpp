@@ -1,28 +1,411 @@
 #include "CUltraEditView.h"
 
+#include "CLineWindow.h"
 #include "CommandIds.h"
+#include "CommandManager.h"
+#include "IncomingData.h"
+#include "LineColumnText.h"
+#include "LineWindowMetrics.h"
+#include "ModalHost.h"
+#include "ProfileStore.h"
+#include "StringTable.h"
+#include "TwipsConversion.h"
 
+#include <QClipboard>
+#include <QContextMenuEvent>
+#include <QDropEvent>
 #include <QFontDatabase>
+#include <QFontDialog>
+#include <QFontMetrics>
+#include <QGuiApplication>
+#include <QMenu>
+#include <QMimeData>
+#include <QScrollBar>
 
-CUltraEditView::CUltraEditView(QWidget *parent)
+#include <algorithm>
+#include <new>
+
+namespace {
+
+const QString ShowSection = QStringLiteral("ShowLineNumber");
+const QString ShowKey = QStringLiteral("ShowLineNumber");
+const QString FontSection = QStringLiteral("DisplayFont");
+const QString NameKey = QStringLiteral("Name");
+const QString SizeKey = QStringLiteral("Size");
+
+} // namespace
+
+CUltraEditView::CUltraEditView(const ProfileStore &profile, QWidget *parent)
     : QPlainTextEdit(parent)
+    , m_profile(profile)
 {
     setLineWrapMode(QPlainTextEdit::NoWrap);
     setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
-    connect(this, &QPlainTextEdit::undoAvailable, this, [this](bool available) { m_undoAvailable = available; });
+    ApplyDisplayFont(false);
+
+    // The numbers change only when the first visible line or the number of lines
+    // does; typing within a line leaves the gutter alone.
+    connect(verticalScrollBar(), &QScrollBar::valueChanged, this, &CUltraEditView::repaintLineWindow);
+    connect(this, &QPlainTextEdit::blockCountChanged, this, &CUltraEditView::repaintLineWindow);
+    connect(this, &QPlainTextEdit::cursorPositionChanged, this, &CUltraEditView::reportLineColumn);
+
     registerEditCommands();
+    registerViewCommands();
+    ShowLineWindow(m_profile.readInt(ShowSection, ShowKey, 1) != 0);
+}
+
+CUltraEditView::~CUltraEditView()
+{
+    m_profile.writeString(FontSection, NameKey, m_fontName);
+    m_profile.writeInt(FontSection, SizeKey, m_fontSize);
+}
+
+void CUltraEditView::attachCommands(CommandManager &commands)
+{
+    m_contextMenu = commands.createContextMenu(ContextMenuIndex::Editor, *this, this);
 }
 
 void CUltraEditView::registerEditCommands()
 {
     const auto whenSelection = [this](CommandUpdate &update) { update.enable(textCursor().hasSelection()); };
     onCommand(CommandId::EditUndo, [this] { undo(); });
-    onUpdate(CommandId::EditUndo, [this](CommandUpdate &update) { update.enable(m_undoAvailable); });
+    onUpdate(CommandId::EditUndo, [this](CommandUpdate &update) { update.enable(document()->isUndoAvailable()); });
     onCommand(CommandId::EditCut, [this] { cut(); });
     onUpdate(CommandId::EditCut, whenSelection);
     onCommand(CommandId::EditCopy, [this] { copy(); });
     onUpdate(CommandId::EditCopy, whenSelection);
-    onCommand(CommandId::EditPaste, [this] { paste(); });
+    onCommand(CommandId::EditPaste, [this] { pasteText(); });
     onUpdate(CommandId::EditPaste, [this](CommandUpdate &update) { update.enable(canPaste()); });
     onCommand(CommandId::EditSelectAll, [this] { selectAll(); });
+}
+
+void CUltraEditView::registerViewCommands()
+{
+    onCommand(CommandId::EditFind, [this] { showFindDialog(FindReplaceDialog::Mode::Find); });
+    onCommand(CommandId::EditReplace, [this] { showFindDialog(FindReplaceDialog::Mode::Replace); });
+    onCommand(CommandId::FindNext, [this] {
+        if (!findStoredText())
+            OnTextNotFound();
+    });
+    onUpdate(CommandId::FindNext, [this](CommandUpdate &update) { update.enable(!m_findText.isEmpty()); });
+    onCommand(CommandId::ToggleLineNumbers, [this] { ShowLineWindow(!m_pLineWindow); });
+    onUpdate(CommandId::ToggleLineNumbers,
+             [this](CommandUpdate &update) { update.setCheck(m_pLineWindow != nullptr); });
+    onCommand(CommandId::ChangeFont, [this] { OnChangeFont(); });
+}
+
+void CUltraEditView::readDisplayFontSettings()
+{
+    const QFont initial = font();
+    const int initialSize = TwipsConversion::twipsOf(initial, logicalDpiY());
+    m_fontName = m_profile.readString(FontSection, NameKey, initial.family());
+    m_fontSize = m_profile.readInt(FontSection, SizeKey, initialSize);
+    // A blank face or a size that is no size would leave the text unreadable;
+    // the control's own font stands in for them.
+    if (m_fontName.isEmpty())
+        m_fontName = initial.family();
+    if (m_fontSize <= 0)
+        m_fontSize = initialSize;
+}
+
+void CUltraEditView::ApplyDisplayFont(bool wholeText)
+{
+    if (!wholeText)
+        readDisplayFontSettings();
+    QFont display = font();
+    display.setFamily(m_fontName);
+    display.setPointSizeF(TwipsConversion::pointsOf(m_fontSize));
+    setFont(display);
+}
+
+void CUltraEditView::OnChangeFont()
+{
+    const double dpi = logicalDpiY();
+    QFont initial(m_fontName);
+    initial.setPixelSize(std::max(1, -TwipsConversion::toDialogHeight(m_fontSize, dpi)));
+    QFontDialog dialog(initial, this);
+    if (ModalHost::runDialog(dialog) != QDialog::Accepted)
+        return;
+    const QFont chosen = dialog.currentFont();
+    const int size = TwipsConversion::fromDialogHeight(TwipsConversion::dialogHeightOf(chosen, dpi), dpi);
+    if (size <= 0)
+        return;
+    m_fontName = chosen.family();
+    m_fontSize = size;
+    ApplyDisplayFont(true);
+    // The gutter's width follows the font, so it is made anew.
+    if (m_pLineWindow) {
+        ShowLineWindow(false);
+        ShowLineWindow(true);
+    }
+}
+
+void CUltraEditView::ShowLineWindow(bool show)
+{
+    if (show == (m_pLineWindow != nullptr))
+        return;
+    if (show) {
+        const QFont numbers = CLineWindow::fontFor(font(), logicalDpiY());
+        m_lineWindowWidth = LineWindowMetrics::width(QFontMetrics(numbers).averageCharWidth());
+        try {
+            m_pLineWindow = std::make_unique<CLineWindow>(*this, m_profile);
+        } catch (const std::bad_alloc &) {
+            ModalHost::showMessage(this, StringTable::text(StringTable::NoMemoryForLineNumbers),
+                                   QMessageBox::Warning);
+        }
+        if (m_pLineWindow) {
+            setViewportMargins(m_lineWindowWidth, 0, 0, 0);
+            placeLineWindow();
+            m_pLineWindow->show();
+        }
+    } else {
+        m_pLineWindow.reset();
+        setViewportMargins(0, 0, 0, 0);
+    }
+    // Written even when the gutter could not be made, so the next start tries again.
+    m_profile.writeInt(ShowSection, ShowKey, show ? 1 : 0);
+}
+
+void CUltraEditView::placeLineWindow()
+{
+    if (!m_pLineWindow)
+        return;
+    const QRect text = viewport()->geometry();
+    m_pLineWindow->setGeometry(contentsRect().left(), text.top(), m_lineWindowWidth, text.height());
+}
+
+void CUltraEditView::repaintLineWindow()
+{
+    if (m_pLineWindow)
+        m_pLineWindow->update();
+}
+
+int CUltraEditView::lineTop(const QTextBlock &line) const
+{
+    const QRectF geometry = blockBoundingGeometry(line).translated(contentOffset());
+    return viewport()->y() + static_cast<int>(geometry.top());
+}
+
+QString CUltraEditView::lineColumnText() const
+{
+    const QTextCursor caret = textCursor();
+    return LineColumnText::of(caret.blockNumber(), caret.positionInBlock());
+}
+
+void CUltraEditView::reportLineColumn()
+{
+    if (isEnabled())
+        emit lineColumnChanged(lineColumnText());
+}
+
+void CUltraEditView::resizeEvent(QResizeEvent *event)
+{
+    QPlainTextEdit::resizeEvent(event);
+    placeLineWindow();
+}
+
+void CUltraEditView::changeEvent(QEvent *event)
+{
+    QPlainTextEdit::changeEvent(event);
+    if (event->type() == QEvent::EnabledChange)
+        reportLineColumn();
+}
+
+void CUltraEditView::mousePressEvent(QMouseEvent *event)
+{
+    // The menu opens as the button goes down and the control never sees the
+    // press, so the caret and the selection stay where they are.
+    if (event->button() == Qt::RightButton && m_contextMenu) {
+        m_contextMenu->exec(event->globalPosition().toPoint());
+        return;
+    }
+    QPlainTextEdit::mousePressEvent(event);
+}
+
+void CUltraEditView::contextMenuEvent(QContextMenuEvent *event)
+{
+    if (!m_contextMenu) {
+        QPlainTextEdit::contextMenuEvent(event);
+        return;
+    }
+    // A mouse's menu has already been shown when its button went down.
+    if (event->reason() == QContextMenuEvent::Keyboard)
+        m_contextMenu->exec(viewport()->mapToGlobal(cursorRect().bottomLeft()));
+    event->accept();
+}
+
+void CUltraEditView::pasteText()
+{
+    const QMimeData *data = QGuiApplication::clipboard()->mimeData();
+    if (!data || !IncomingData::offersText(*data))
+        return;
+    insertPlainText(data->text());
+    ensureCursorVisible();
+}
+
+bool CUltraEditView::canInsertFromMimeData(const QMimeData *source) const
+{
+    return IncomingData::offersText(*source) && QPlainTextEdit::canInsertFromMimeData(source);
+}
+
+void CUltraEditView::insertFromMimeData(const QMimeData *source)
+{
+    if (IncomingData::offersText(*source))
+        QPlainTextEdit::insertFromMimeData(source);
+}
+
+QMimeData *CUltraEditView::createMimeDataFromSelection() const
+{
+    // The control's own plain-text export turns no-break spaces into spaces; what
+    // is copied must be exactly what is in the text.
+    auto *data = new QMimeData;
+    data->setText(textCursor().selectedText().replace(QChar::ParagraphSeparator, u'\n'));
+    return data;
+}
+
+bool CUltraEditView::acceptFileDrag(QDropEvent *event) const
+{
+    if (IncomingData::localFiles(*event->mimeData()).isEmpty())
+        return false;
+    // Files are only ever read: a move would have the file manager delete them.
+    if (event->possibleActions() & Qt::CopyAction) {
+        event->setDropAction(Qt::CopyAction);
+        event->accept();
+    } else if (event->possibleActions() & Qt::LinkAction) {
+        event->setDropAction(Qt::LinkAction);
+        event->accept();
+    } else {
+        event->ignore();
+    }
+    return true;
+}
+
+void CUltraEditView::dragEnterEvent(QDragEnterEvent *event)
+{
+    if (!acceptFileDrag(event))
+        QPlainTextEdit::dragEnterEvent(event);
+}
+
+void CUltraEditView::dragMoveEvent(QDragMoveEvent *event)
+{
+    if (!acceptFileDrag(event))
+        QPlainTextEdit::dragMoveEvent(event);
+}
+
+void CUltraEditView::dropEvent(QDropEvent *event)
+{
+    if (!acceptFileDrag(event)) {
+        QPlainTextEdit::dropEvent(event);
+        return;
+    }
+    if (event->isAccepted())
+        emit filesDropped(IncomingData::localFiles(*event->mimeData()));
+}
+
+void CUltraEditView::showFindDialog(FindReplaceDialog::Mode mode)
+{
+    FindReplaceDialog *other = mode == FindReplaceDialog::Mode::Find ? m_replaceDialog : m_findDialog;
+    if (other)
+        other->hide();
+    const QString selected = textCursor().selectedText();
+    const bool oneLine = !selected.isEmpty() && !selected.contains(QChar::ParagraphSeparator);
+    FindReplaceDialog *dialog = findDialog(mode);
+    dialog->setFindWhat(oneLine ? selected : m_findText);
+    dialog->show();
+    dialog->raise();
+    dialog->activateWindow();
+}
+
+FindReplaceDialog *CUltraEditView::findDialog(FindReplaceDialog::Mode mode)
+{
+    FindReplaceDialog *&dialog = mode == FindReplaceDialog::Mode::Find ? m_findDialog : m_replaceDialog;
+    if (!dialog) {
+        dialog = new FindReplaceDialog(mode, this);
+        connect(dialog, &FindReplaceDialog::findNextRequested, this, &CUltraEditView::OnFindNext);
+        connect(dialog, &FindReplaceDialog::replaceRequested, this, &CUltraEditView::OnReplace);
+        connect(dialog, &FindReplaceDialog::replaceAllRequested, this, &CUltraEditView::OnReplaceAll);
+    }
+    return dialog;
+}
+
+void CUltraEditView::storeSearch(const FindReplaceDialog::Request &request)
+{
+    m_findText = request.findWhat;
+    m_findNext = request.down;
+    m_findCase = request.matchCase;
+    m_findWord = request.wholeWord;
+}
+
+QTextDocument::FindFlags CUltraEditView::searchFlags() const
+{
+    QTextDocument::FindFlags flags;
+    if (!m_findNext)
+        flags |= QTextDocument::FindBackward;
+    if (m_findCase)
+        flags |= QTextDocument::FindCaseSensitively;
+    if (m_findWord)
+        flags |= QTextDocument::FindWholeWords;
+    return flags;
+}
+
+bool CUltraEditView::findStoredText()
+{
+    return find(m_findText, searchFlags());
+}
+
+void CUltraEditView::OnFindNext(const FindReplaceDialog::Request &request)
+{
+    storeSearch(request);
+    if (!findStoredText())
+        OnTextNotFound();
+}
+
+bool CUltraEditView::selectionIsMatch() const
+{
+    const QTextCursor selection = textCursor();
+    if (!selection.hasSelection())
+        return false;
+    const QTextCursor match = document()->find(m_findText, selection.selectionStart(), searchFlags());
+    return match.selectionStart() == selection.selectionStart() && match.selectionEnd() == selection.selectionEnd();
+}
+
+void CUltraEditView::OnReplace(const FindReplaceDialog::Request &request, const QString &replaceWith)
+{
+    storeSearch(request);
+    if (selectionIsMatch()) {
+        QTextCursor selection = textCursor();
+        selection.insertText(replaceWith);
+        setTextCursor(selection);
+    }
+    if (!findStoredText())
+        OnTextNotFound();
+}
+
+void CUltraEditView::OnReplaceAll(const FindReplaceDialog::Request &request, const QString &replaceWith)
+{
+    storeSearch(request);
+    const QTextDocument::FindFlags flags = searchFlags();
+    QTextCursor match = document()->find(m_findText, 0, flags);
+    if (match.isNull()) {
+        OnTextNotFound();
+        return;
+    }
+    // One edit block, so that a single undo takes every replacement back.
+    QTextCursor edit(document());
+    edit.beginEditBlock();
+    QTextCursor last;
+    while (!match.isNull()) {
+        match.insertText(replaceWith);
+        last = match;
+        match = document()->find(m_findText, match, flags);
+    }
+    edit.endEditBlock();
+    setTextCursor(last);
+}
+
+void CUltraEditView::OnTextNotFound()
+{
+    ModalHost::showMessage(
+        this, StringTable::text(m_findNext ? StringTable::SearchReachedEnd : StringTable::SearchReachedStart),
+        QMessageBox::Information);
 }

@@ -1,20 +1,107 @@
 #pragma once
 
 #include "CommandTarget.h"
+#include "FindReplaceDialog.h"
 
 #include <QPlainTextEdit>
+#include <QString>
+#include <QStringList>
+#include <QTextBlock>
+#include <QTextDocument>
+
+#include <memory>
+
+class CLineWindow;
+class CommandManager;
+class ProfileStore;
+class QMenu;
+class QMimeData;
 
 // The editing pane: a plain-text control with one display font and no wrapping,
-// first on the command route.
+// first on the command route. It keeps the display font, shows the caret's line
+// and column, hosts the line-number gutter, runs the find and replace dialogs and
+// passes dropped files on instead of inserting their names.
 class CUltraEditView : public QPlainTextEdit, public CommandTarget
 {
     Q_OBJECT
 
 public:
-    explicit CUltraEditView(QWidget *parent = nullptr);
+    // Reads the display font and whether line numbers are shown from the settings.
+    explicit CUltraEditView(const ProfileStore &profile, QWidget *parent = nullptr);
+    // Writes the display font back.
+    ~CUltraEditView() override;
+
+    // Gives the view its context menu, built from the command vocabulary.
+    void attachCommands(CommandManager &commands);
+
+    // Sets the display font from m_fontName and m_fontSize. The plain-text control
+    // always shows all of its text in its one font; wholeText false (at creation)
+    // first reads both from the settings.
+    void ApplyDisplayFont(bool wholeText);
+    // Shows or hides the gutter and stores the choice.
+    void ShowLineWindow(bool show);
+
+    CLineWindow *lineWindow() const { return m_pLineWindow.get(); }
+    int lineWindowWidth() const { return m_lineWindowWidth; }
+
+    // For the gutter: the first line with any part in view, and the top of a
+    // line's first character in this widget's coordinates.
+    QTextBlock firstVisibleLine() const { return firstVisibleBlock(); }
+    int lineTop(const QTextBlock &line) const;
+
+    // The status pane's text for the caret, the moving end of the selection.
+    QString lineColumnText() const;
+
+signals:
+    void lineColumnChanged(const QString &text);
+    // Local files dropped on the editor: the main window opens them in this order.
+    void filesDropped(const QStringList &paths);
+
+protected:
+    void resizeEvent(QResizeEvent *event) override;
+    void changeEvent(QEvent *event) override;
+    void mousePressEvent(QMouseEvent *event) override;
+    void contextMenuEvent(QContextMenuEvent *event) override;
+    void dragEnterEvent(QDragEnterEvent *event) override;
+    void dragMoveEvent(QDragMoveEvent *event) override;
+    void dropEvent(QDropEvent *event) override;
+    bool canInsertFromMimeData(const QMimeData *source) const override;
+    void insertFromMimeData(const QMimeData *source) override;
+    QMimeData *createMimeDataFromSelection() const override;
 
 private:
     void registerEditCommands();
+    void registerViewCommands();
+    void readDisplayFontSettings();
+    void OnChangeFont();
+    void pasteText();
+    void placeLineWindow();
+    void repaintLineWindow();
+    void reportLineColumn();
+    bool acceptFileDrag(QDropEvent *event) const;
 
-    bool m_undoAvailable = false;
+    void showFindDialog(FindReplaceDialog::Mode mode);
+    FindReplaceDialog *findDialog(FindReplaceDialog::Mode mode);
+    void OnFindNext(const FindReplaceDialog::Request &request);
+    void OnReplace(const FindReplaceDialog::Request &request, const QString &replaceWith);
+    void OnReplaceAll(const FindReplaceDialog::Request &request, const QString &replaceWith);
+    void OnTextNotFound();
+    void storeSearch(const FindReplaceDialog::Request &request);
+    QTextDocument::FindFlags searchFlags() const;
+    bool findStoredText();
+    bool selectionIsMatch() const;
+
+    std::unique_ptr<CLineWindow> m_pLineWindow;
+    int m_lineWindowWidth = 0;
+    QString m_findText;
+    bool m_findNext = false;
+    bool m_findCase = false;
+    bool m_findWord = false;
+    QString m_fontName;
+    int m_fontSize = 0;
+
+    const ProfileStore &m_profile;
+    QMenu *m_contextMenu = nullptr;
+    FindReplaceDialog *m_findDialog = nullptr;
+    FindReplaceDialog *m_replaceDialog = nullptr;
 };

@@ -1,0 +1,72 @@
+#include "CLineWindow.h"
+
+#include "CUltraEditView.h"
+#include "LineWindowMetrics.h"
+#include "ProfileStore.h"
+#include "TwipsConversion.h"
+
+#include <QPainter>
+#include <QTextBlock>
+
+namespace {
+
+const QString ColorSection = QStringLiteral("LineWindowColor");
+const QString BackgroundKey = QStringLiteral("Background");
+
+} // namespace
+
+CLineWindow::CLineWindow(CUltraEditView &view, const ProfileStore &profile)
+    : QWidget(&view)
+    , m_view(view)
+    , m_profile(profile)
+    , m_background(profile.readInt(ColorSection, BackgroundKey, LineWindowMetrics::DefaultBackground))
+{
+    // Clicks on the numbers do nothing, and must not reach the text behind them.
+    setAttribute(Qt::WA_NoMousePropagation);
+    setAttribute(Qt::WA_OpaquePaintEvent);
+}
+
+CLineWindow::~CLineWindow()
+{
+    m_profile.writeInt(ColorSection, BackgroundKey, m_background);
+}
+
+QFont CLineWindow::fontFor(const QFont &textFont, double dpi)
+{
+    QFont font(textFont.family());
+    font.setPixelSize(LineWindowMetrics::fontPixelHeight(TwipsConversion::twipsOf(textFont, dpi), dpi));
+    return font;
+}
+
+QColor CLineWindow::background() const
+{
+    return LineWindowMetrics::colorOf(m_background);
+}
+
+std::vector<CLineWindow::Label> CLineWindow::labels() const
+{
+    const int offset = LineWindowMetrics::numberOffset(TwipsConversion::twipsOf(m_view.font(), m_view.logicalDpiY()));
+    std::vector<Label> labels;
+    QTextBlock line = m_view.firstVisibleLine();
+    for (int index = line.blockNumber(); line.isValid(); line = line.next(), ++index) {
+        const int top = m_view.lineTop(line) - y() + offset;
+        if (top > rect().bottom())
+            break;
+        labels.push_back(Label{LineWindowMetrics::numberText(index), top});
+    }
+    return labels;
+}
+
+void CLineWindow::paintEvent(QPaintEvent *)
+{
+    QPainter painter(this);
+    const QColor fill = background();
+    painter.fillRect(rect(), fill);
+    painter.setFont(fontFor(m_view.font(), m_view.logicalDpiY()));
+    painter.setPen(Qt::black);
+    painter.setBackground(fill);
+    painter.setBackgroundMode(Qt::OpaqueMode);
+    const int ascent = painter.fontMetrics().ascent();
+    for (const Label &label : labels())
+        painter.drawText(QPoint(0, label.top + ascent), label.text);
+}

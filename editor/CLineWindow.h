@@ -1,0 +1,49 @@
+#pragma once
+
+#include <QColor>
+#include <QFont>
+#include <QString>
+#include <QWidget>
+
+#include <vector>
+
+class CUltraEditView;
+class ProfileStore;
+
+// The line-number gutter: a strip at the left edge of the editor that shows the
+// number of each visible line. It holds nothing but its colour and reads what it
+// draws from the editor each time it paints, so the cost of a paint depends on
+// the visible lines only, never on the length of the document.
+class CLineWindow : public QWidget
+{
+    Q_OBJECT
+
+public:
+    // One number as it is drawn: its text and the top of its cell, in the
+    // gutter's coordinates.
+    struct Label
+    {
+        QString text;
+        int top = 0;
+    };
+
+    // Reads the colour from the settings; the destructor writes it back.
+    CLineWindow(CUltraEditView &view, const ProfileStore &profile);
+    ~CLineWindow() override;
+
+    // The font of the numbers: the face of the text at the text's height in pixels.
+    static QFont fontFor(const QFont &textFont, double dpi);
+
+    QColor background() const;
+    // The numbers of the visible lines, from the first visible line down to the
+    // last one whose number starts inside the gutter.
+    std::vector<Label> labels() const;
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+
+private:
+    const CUltraEditView &m_view;
+    const ProfileStore &m_profile;
+    int m_background;
+};
