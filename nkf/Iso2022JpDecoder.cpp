@@ -19,21 +19,11 @@ bool isGraphic(unsigned char byte)
     return byte >= 0x21 && byte <= 0x7E;
 }
 
-bool isKatakana(unsigned char byte)
-{
-    return byte >= 0x21 && byte <= 0x5F;
-}
-
 } // namespace
 
 Iso2022JpDecoder::Iso2022JpDecoder()
-    : m_eucDecoder(KanjiCode::EucJp)
+    : m_table(JisTable::instance())
 {
-}
-
-std::size_t Iso2022JpDecoder::replacements() const
-{
-    return m_invalidSequences + m_eucDecoder.replacements();
 }
 
 std::size_t Iso2022JpDecoder::decode(std::span<const unsigned char> rest, std::size_t window,
@@ -42,21 +32,17 @@ std::size_t Iso2022JpDecoder::decode(std::span<const unsigned char> rest, std::s
     const std::size_t end = std::min(window, rest.size());
     std::size_t position = 0;
     while (position < end) {
-        const Outcome outcome = decodeAt(rest.subspan(position));
-        if (outcome.step == Step::Incomplete && end < rest.size())
-            break;
+        const Outcome outcome = decodeAt(rest.subspan(position), out);
         if (outcome.step != Step::Decoded) {
-            flush(out);
             out.append(ReplacementCharacter);
-            ++m_invalidSequences;
+            ++m_replacements;
         }
         position += outcome.length;
     }
-    flush(out);
     return position;
 }
 
-Iso2022JpDecoder::Outcome Iso2022JpDecoder::decodeAt(std::span<const unsigned char> bytes)
+Iso2022JpDecoder::Outcome Iso2022JpDecoder::decodeAt(std::span<const unsigned char> bytes, std::string &out)
 {
     const unsigned char byte = bytes[0];
     if (byte == Escape)
@@ -67,7 +53,7 @@ Iso2022JpDecoder::Outcome Iso2022JpDecoder::decodeAt(std::span<const unsigned ch
     }
     if (byte >= 0x80)
         return {Step::Invalid, 1};
-    return readCharacter(bytes);
+    return readCharacter(bytes, out);
 }
 
 Iso2022JpDecoder::Outcome Iso2022JpDecoder::readEscape(std::span<const unsigned char> bytes)
@@ -104,84 +90,67 @@ Iso2022JpDecoder::Outcome Iso2022JpDecoder::readEscape(std::span<const unsigned 
             m_mode = *designation.mode;
         return {Step::Decoded, designation.sequence.size()};
     }
+    // An escape sequence cut off by the end of the text is one bad sequence.
     if (cut)
         return {Step::Incomplete, bytes.size()};
     return {Step::Invalid, 1};
 }
 
-Iso2022JpDecoder::Outcome Iso2022JpDecoder::readCharacter(std::span<const unsigned char> bytes)
+Iso2022JpDecoder::Outcome Iso2022JpDecoder::readCharacter(std::span<const unsigned char> bytes, std::string &out)
 {
     const unsigned char byte = bytes[0];
     // Controls, blanks and line ends stand for themselves in every mode.
     if (!isGraphic(byte)) {
-        m_eucBytes.push_back(static_cast<char>(byte));
+        out.push_back(static_cast<char>(byte));
         return {Step::Decoded, 1};
     }
     if (m_shiftedOut || m_mode == Mode::Katakana) {
-        if (!isKatakana(byte))
+        const std::string_view katakana = m_table.utf8(JisTable::Set::Katakana, 0, byte);
+        if (katakana.empty())
             return {Step::Invalid, 1};
-        m_eucBytes.push_back(static_cast<char>(0x8E));
-        m_eucBytes.push_back(static_cast<char>(byte | 0x80));
+        out.append(katakana);
         return {Step::Decoded, 1};
     }
     switch (m_mode) {
     case Mode::Jis0208:
-        return readDoubleBytes(bytes);
+        return readDoubleBytes(bytes, JisTable::Set::Jis0208, out);
     case Mode::Jis0212:
-        return readDoubleByte(bytes, true);
+        return readDoubleBytes(bytes, JisTable::Set::Jis0212, out);
     default:
-        return readAsciiRun(bytes);
+        return readAsciiRun(bytes, out);
     }
 }
 
-Iso2022JpDecoder::Outcome Iso2022JpDecoder::readAsciiRun(std::span<const unsigned char> bytes)
+Iso2022JpDecoder::Outcome Iso2022JpDecoder::readAsciiRun(std::span<const unsigned char> bytes, std::string &out)
 {
     const std::span<const unsigned char> run = bytes.first(std::min(bytes.size(), LongestRun));
     const auto end = std::find_if(run.begin(), run.end(), [](unsigned char b) {
         return b >= 0x80 || b == Escape || b == ShiftOut || b == ShiftIn;
     });
     const auto length = static_cast<std::size_t>(end - run.begin());
-    m_eucBytes.append(reinterpret_cast<const char *>(run.data()), length);
+    out.append(reinterpret_cast<const char *>(run.data()), length);
     return {Step::Decoded, length};
 }
 
-// Most of a Japanese text is long runs of JIS X 0208 characters; they are taken
-// in one go.
-Iso2022JpDecoder::Outcome Iso2022JpDecoder::readDoubleBytes(std::span<const unsigned char> bytes)
-{
-    const std::size_t limit = std::min(bytes.size(), LongestRun);
-    std::size_t length = 0;
-    while (length + 1 < limit && isGraphic(bytes[length]) && isGraphic(bytes[length + 1]))
-        length += 2;
-    if (length == 0)
-        return readDoubleByte(bytes, false);
-    const std::size_t start = m_eucBytes.size();
-    m_eucBytes.resize(start + length);
-    for (std::size_t i = 0; i < length; ++i)
-        m_eucBytes[start + i] = static_cast<char>(bytes[i] | 0x80);
-    return {Step::Decoded, length};
-}
-
-Iso2022JpDecoder::Outcome Iso2022JpDecoder::readDoubleByte(std::span<const unsigned char> bytes,
-                                                           bool supplementary)
+// Most of a Japanese text is long runs of two-byte characters; they are taken in
+// one go, up to the first code that has no character.
+Iso2022JpDecoder::Outcome Iso2022JpDecoder::readDoubleBytes(std::span<const unsigned char> bytes,
+                                                            JisTable::Set set, std::string &out)
 {
     if (bytes.size() < 2)
         return {Step::Incomplete, 1};
-    if (!isGraphic(bytes[1]))
-        return {Step::Invalid, 1};
-    if (supplementary)
-        m_eucBytes.push_back(static_cast<char>(0x8F));
-    m_eucBytes.push_back(static_cast<char>(bytes[0] | 0x80));
-    m_eucBytes.push_back(static_cast<char>(bytes[1] | 0x80));
-    return {Step::Decoded, 2};
-}
-
-void Iso2022JpDecoder::flush(std::string &out)
-{
-    const std::span<const unsigned char> bytes(reinterpret_cast<const unsigned char *>(m_eucBytes.data()),
-                                               m_eucBytes.size());
-    std::size_t position = 0;
-    while (position < bytes.size())
-        position += m_eucDecoder.decode(bytes.subspan(position), bytes.size(), out);
-    m_eucBytes.clear();
+    const std::size_t limit = std::min(bytes.size(), LongestRun);
+    std::size_t length = 0;
+    while (length + 1 < limit && isGraphic(bytes[length])) {
+        const std::string_view character = m_table.utf8(set, bytes[length], bytes[length + 1]);
+        if (character.empty())
+            break;
+        out.append(character);
+        length += 2;
+    }
+    if (length > 0)
+        return {Step::Decoded, length};
+    // A code without a character takes both its bytes with it; a second byte that
+    // is no code byte is left to be read on its own.
+    return {Step::Invalid, isGraphic(bytes[1]) ? std::size_t{2} : std::size_t{1}};
 }

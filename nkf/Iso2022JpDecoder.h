@@ -1,14 +1,13 @@
 #pragma once
 
 #include "Decoder.h"
-#include "IconvDecoder.h"
+#include "JisTable.h"
 
 #include <string>
 
-// Decodes ISO-2022-JP by turning it into eucJP-ms bytes, which iconv then maps.
-// Accepts ESC $ B and ESC $ @ (JIS X 0208), ESC ( B and ESC ( J (ASCII), ESC ( I
-// and SO/SI (half-width katakana) and ESC $ ( D (JIS X 0212, where the IBM
-// extensions live).
+// Decodes ISO-2022-JP over the eucJP-ms mapping. Accepts ESC $ B and ESC $ @
+// (JIS X 0208), ESC ( B and ESC ( J (ASCII), ESC ( I and SO/SI (half-width
+// katakana) and ESC $ ( D (JIS X 0212, where the IBM extensions live).
 class Iso2022JpDecoder : public Decoder
 {
 public:
@@ -16,7 +15,7 @@ public:
 
     std::size_t decode(std::span<const unsigned char> rest, std::size_t window,
                        std::string &out) override;
-    std::size_t replacements() const override;
+    std::size_t replacements() const override { return m_replacements; }
 
 private:
     enum class Mode { Ascii, Jis0208, Katakana, Jis0212 };
@@ -27,17 +26,14 @@ private:
         std::size_t length;
     };
 
-    Outcome decodeAt(std::span<const unsigned char> bytes);
+    Outcome decodeAt(std::span<const unsigned char> bytes, std::string &out);
     Outcome readEscape(std::span<const unsigned char> bytes);
-    Outcome readCharacter(std::span<const unsigned char> bytes);
-    Outcome readAsciiRun(std::span<const unsigned char> bytes);
-    Outcome readDoubleBytes(std::span<const unsigned char> bytes);
-    Outcome readDoubleByte(std::span<const unsigned char> bytes, bool supplementary);
-    void flush(std::string &out);
+    Outcome readCharacter(std::span<const unsigned char> bytes, std::string &out);
+    static Outcome readAsciiRun(std::span<const unsigned char> bytes, std::string &out);
+    Outcome readDoubleBytes(std::span<const unsigned char> bytes, JisTable::Set set, std::string &out);
 
-    IconvDecoder m_eucDecoder;
-    std::string m_eucBytes;
+    const JisTable &m_table;
     Mode m_mode = Mode::Ascii;
     bool m_shiftedOut = false;
-    std::size_t m_invalidSequences = 0;
+    std::size_t m_replacements = 0;
 };

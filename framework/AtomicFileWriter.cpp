@@ -1,0 +1,125 @@
+#include "AtomicFileWriter.h"
+
+#include <QFile>
+#include <QFileInfo>
+
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+// Written with the system calls themselves: the write loop must see every short
+// write and error (a full disk, a file-size limit), which a buffered device can
+// report as success while the file is cut short.
+namespace {
+
+class FileDescriptor
+{
+public:
+    explicit FileDescriptor(int fd)
+        : m_fd(fd)
+    {
+    }
+    ~FileDescriptor() { close(); }
+    FileDescriptor(const FileDescriptor &) = delete;
+    FileDescriptor &operator=(const FileDescriptor &) = delete;
+
+    int get() const { return m_fd; }
+    bool close()
+    {
+        const int fd = m_fd;
+        m_fd = -1;
+        return fd < 0 || ::close(fd) == 0;
+    }
+
+private:
+    int m_fd;
+};
+
+// Removes the temporary file unless the rename has taken it over.
+class TemporaryPath
+{
+public:
+    explicit TemporaryPath(QByteArray path)
+        : m_path(std::move(path))
+    {
+    }
+    ~TemporaryPath()
+    {
+        if (!m_path.isEmpty())
+            ::unlink(m_path.constData());
+    }
+    TemporaryPath(const TemporaryPath &) = delete;
+    TemporaryPath &operator=(const TemporaryPath &) = delete;
+
+    const char *get() const { return m_path.constData(); }
+    void release() { m_path.clear(); }
+
+private:
+    QByteArray m_path;
+};
+
+QString resolvedTarget(const QString &path)
+{
+    const QFileInfo info(path);
+    if (!info.isSymLink())
+        return path;
+    const QString canonical = info.canonicalFilePath();
+    return canonical.isEmpty() ? info.symLinkTarget() : canonical;
+}
+
+mode_t permissionsFor(const QByteArray &target)
+{
+    struct stat existing = {};
+    if (::stat(target.constData(), &existing) == 0)
+        return existing.st_mode & 07777;
+    const mode_t mask = ::umask(0);
+    ::umask(mask);
+    return 0666 & ~mask;
+}
+
+bool writeAll(int fd, const QByteArray &bytes)
+{
+    const char *data = bytes.constData();
+    qsizetype left = bytes.size();
+    while (left > 0) {
+        const ssize_t written = ::write(fd, data, static_cast<size_t>(left));
+        if (written < 0 && errno == EINTR)
+            continue;
+        if (written <= 0)
+            return false;
+        data += written;
+        left -= written;
+    }
+    return true;
+}
+
+void syncDirectory(const QString &directory)
+{
+    const FileDescriptor fd(::open(QFile::encodeName(directory).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (fd.get() >= 0)
+        ::fsync(fd.get());
+}
+
+} // namespace
+
+bool AtomicFileWriter::write(const QString &path, const QByteArray &bytes)
+{
+    const QString target = resolvedTarget(path);
+    const QFileInfo targetInfo(target);
+    const QByteArray targetName = QFile::encodeName(target);
+    QByteArray pattern = QFile::encodeName(targetInfo.absolutePath() + QStringLiteral("/.")
+                                           + targetInfo.fileName() + QStringLiteral(".XXXXXX"));
+    FileDescriptor fd(::mkstemp(pattern.data()));
+    if (fd.get() < 0)
+        return false;
+    TemporaryPath temporary(pattern);
+    if (::fchmod(fd.get(), permissionsFor(targetName)) != 0 || !writeAll(fd.get(), bytes) || ::fsync(fd.get()) != 0
+        || !fd.close())
+        return false;
+    if (::rename(temporary.get(), targetName.constData()) != 0)
+        return false;
+    temporary.release();
+    syncDirectory(targetInfo.absolutePath());
+    return true;
+}

@@ -1,0 +1,136 @@
+#include "DocumentManager.h"
+
+#include "FrameworkDocument.h"
+#include "ModalHost.h"
+#include "RecentFileList.h"
+
+#include <QFileDialog>
+#include <QFileInfo>
+
+DocumentManager::DocumentManager(FrameworkDocument &document, RecentFileList &recentFiles, FileType fileType,
+                                 QWidget *window)
+    : QObject(window)
+    , m_document(document)
+    , m_recentFiles(recentFiles)
+    , m_fileType(std::move(fileType))
+    , m_window(window)
+{
+}
+
+QString DocumentManager::openFailedMessage()
+{
+    return QStringLiteral("ドキュメントを開くことに失敗しました。");
+}
+
+QStringList DocumentManager::nameFilters() const
+{
+    // The dialog shows only the labels; the pattern in the last parentheses is the
+    // one it applies. "*" rather than "*.*", so files without a dot show too.
+    return {m_fileType.filterLabel + QStringLiteral(" (") + m_fileType.pattern + u')',
+            QStringLiteral("すべてのファイル (*.*) (*)")};
+}
+
+QString DocumentManager::askFileName(bool forSaving, const QString &proposed) const
+{
+    QFileDialog dialog(m_window, forSaving ? QStringLiteral("名前を付けて保存") : QStringLiteral("開く"));
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    dialog.setOption(QFileDialog::HideNameFilterDetails);
+    dialog.setNameFilters(nameFilters());
+    dialog.setAcceptMode(forSaving ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+    dialog.setFileMode(forSaving ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+    if (forSaving) {
+        dialog.setDefaultSuffix(m_fileType.extension);
+        if (!proposed.isEmpty())
+            dialog.selectFile(proposed);
+    }
+    if (ModalHost::runDialog(dialog) != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return {};
+    return dialog.selectedFiles().constFirst();
+}
+
+bool DocumentManager::OnFileNew()
+{
+    if (!SaveModified())
+        return false;
+    const bool created = m_document.OnNewDocument();
+    if (created)
+        m_document.SetPathName(QString());
+    emit documentChanged();
+    return created;
+}
+
+bool DocumentManager::OnFileOpen()
+{
+    const QString path = askFileName(false, QString());
+    return !path.isEmpty() && OpenDocumentFile(path);
+}
+
+bool DocumentManager::OpenDocumentFile(const QString &path)
+{
+    if (!SaveModified())
+        return false;
+    const QString absolute = QFileInfo(path).absoluteFilePath();
+    if (!QFileInfo(absolute).isFile() || !m_document.OnOpenDocument(absolute)) {
+        ModalHost::showMessage(m_window, openFailedMessage(), QMessageBox::Warning);
+        emit documentChanged();
+        return false;
+    }
+    m_document.SetPathName(absolute);
+    m_recentFiles.add(absolute);
+    emit documentChanged();
+    return true;
+}
+
+bool DocumentManager::OpenRecentFile(int index)
+{
+    const QString path = m_recentFiles.files().value(index);
+    if (path.isEmpty())
+        return false;
+    if (!QFileInfo(path).isFile()) {
+        ModalHost::showMessage(m_window, openFailedMessage(), QMessageBox::Warning);
+        m_recentFiles.remove(index);
+        return false;
+    }
+    return OpenDocumentFile(path);
+}
+
+bool DocumentManager::DoFileSave()
+{
+    const QString path = m_document.GetPathName();
+    const QFileInfo info(path);
+    if (path.isEmpty() || (info.exists() && !info.isWritable()))
+        return DoSave(QString());
+    return DoSave(path);
+}
+
+bool DocumentManager::DoSave(const QString &path)
+{
+    QString target = path;
+    if (target.isEmpty()) {
+        const QString current = m_document.GetPathName();
+        target = askFileName(true, current.isEmpty() ? m_document.GetTitle() : current);
+        if (target.isEmpty())
+            return false;
+    }
+    target = QFileInfo(target).absoluteFilePath();
+    const bool saved = m_document.OnSaveDocument(target);
+    if (saved) {
+        m_document.SetPathName(target);
+        m_recentFiles.add(target);
+    }
+    emit documentChanged();
+    return saved;
+}
+
+bool DocumentManager::SaveModified()
+{
+    if (!m_document.IsModified())
+        return true;
+    const QString name = m_document.GetPathName().isEmpty() ? m_document.GetTitle() : m_document.GetPathName();
+    const QMessageBox::StandardButton answer =
+        ModalHost::showMessage(m_window, QStringLiteral("%1 への変更を保存しますか?").arg(name), QMessageBox::Warning,
+                               QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, QMessageBox::Yes);
+    if (answer == QMessageBox::Cancel)
+        return false;
+    return answer == QMessageBox::No || DoFileSave();
+}

@@ -1,0 +1,405 @@
+#include "CEncodingDialog.h"
+#include "CQuillmereDoc.h"
+#include "CommandIds.h"
+#include "ConverterLibrary.h"
+#include "DocumentManager.h"
+#include "ModalHost.h"
+#include "RecentFileList.h"
+#include "StringTable.h"
+
+#include <QFile>
+#include <QFileDialog>
+#include <QPlainTextEdit>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <csignal>
+#include <iconv.h>
+#include <sys/resource.h>
+
+namespace {
+
+const QString JapaneseText = QString::fromUtf8("\\documentclass{jarticle}\n"
+                                               "\\begin{document}\n"
+                                               "日本語の文章です。漢字、ひらがな、カタカナ。\n"
+                                               "\\end{document}\n");
+
+QByteArray encode(const QString &text, const char *encoding)
+{
+    const QByteArray utf8 = text.toUtf8();
+    iconv_t cd = iconv_open(encoding, "UTF-8");
+    QByteArray out(utf8.size() * 4 + 16, '\0');
+    char *in = const_cast<char *>(utf8.constData());
+    size_t inLeft = utf8.size();
+    char *outPtr = out.data();
+    size_t outLeft = out.size();
+    iconv(cd, &in, &inLeft, &outPtr, &outLeft);
+    iconv(cd, nullptr, nullptr, &outPtr, &outLeft);
+    iconv_close(cd);
+    out.truncate(out.size() - static_cast<qsizetype>(outLeft));
+    return out;
+}
+
+const char *iconvName(TextEncoding encoding)
+{
+    switch (encoding) {
+    case TextEncoding::ShiftJis:
+        return "CP932";
+    case TextEncoding::EucJp:
+        return "EUC-JP-MS";
+    case TextEncoding::Iso2022Jp:
+        return "ISO-2022-JP";
+    case TextEncoding::Utf8:
+        return "UTF-8";
+    case TextEncoding::Utf16LittleEndian:
+        return "UTF-16LE";
+    case TextEncoding::Utf16BigEndian:
+        return "UTF-16BE";
+    }
+    return "UTF-8";
+}
+
+QByteArray byteOrderMark(TextEncoding encoding)
+{
+    switch (encoding) {
+    case TextEncoding::Utf8:
+        return "\xEF\xBB\xBF";
+    case TextEncoding::Utf16LittleEndian:
+        return "\xFF\xFE";
+    case TextEncoding::Utf16BigEndian:
+        return "\xFE\xFF";
+    default:
+        return {};
+    }
+}
+
+QString withLineEnds(QString text, NewlineCode newline)
+{
+    if (newline == NewlineCode::CrLf)
+        text.replace("\n", "\r\n");
+    else if (newline == NewlineCode::Cr)
+        text.replace("\n", "\r");
+    return text;
+}
+
+class DocumentTest : public testing::Test
+{
+protected:
+    explicit DocumentTest(const QString &libraryDirectory = QStringLiteral(QUILLMERE_BUILD_DIR))
+        : library(libraryDirectory)
+    {
+        editor = new QPlainTextEdit(&window);
+        document = std::make_unique<CQuillmereDoc>(library);
+        document->attachEditor(editor);
+        manager = new DocumentManager(*document, recentFiles, {"TeX Files (*.tex)", "*.tex", "tex"}, &window);
+        document->setDocumentManager(manager);
+        ModalHost::answerMessagesWith([this](const ModalHost::Message &message) {
+            messages.push_back(message);
+            return answer;
+        });
+    }
+
+    ~DocumentTest() override
+    {
+        ModalHost::answerMessagesWith({});
+        ModalHost::answerDialogsWith({});
+    }
+
+    QString writeFile(const QString &name, const QByteArray &bytes) const
+    {
+        QFile file(dir.filePath(name));
+        file.open(QIODevice::WriteOnly);
+        file.write(bytes);
+        return dir.filePath(name);
+    }
+
+    static QByteArray readFile(const QString &path)
+    {
+        QFile file(path);
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    }
+
+    CommandUpdate query(int id) const
+    {
+        CommandUpdate update;
+        document->updateCommand(id, update);
+        return update;
+    }
+
+    QString editorText() const { return editor->document()->toRawText().replace(QChar::ParagraphSeparator, '\n'); }
+
+    QTemporaryDir dir;
+    ConverterLibrary library;
+    QWidget window;
+    QPlainTextEdit *editor = nullptr;
+    RecentFileList recentFiles{4};
+    std::unique_ptr<CQuillmereDoc> document;
+    DocumentManager *manager = nullptr;
+    std::vector<ModalHost::Message> messages;
+    QMessageBox::StandardButton answer = QMessageBox::Ok;
+};
+
+TEST_F(DocumentTest, EveryEncodingMarkAndLineEndSavesBackByteForByte)
+{
+    ASSERT_TRUE(library.isLoaded()) << "libnkf32.so is not built beside the tests";
+    for (const TextEncoding encoding : AllTextEncodings) {
+        for (const bool mark : {false, true}) {
+            if (mark && !carriesByteOrderMark(encoding))
+                continue;
+            for (const NewlineCode newline : {NewlineCode::Lf, NewlineCode::CrLf, NewlineCode::Cr}) {
+                const QByteArray bytes = (mark ? byteOrderMark(encoding) : QByteArray())
+                                         + encode(withLineEnds(JapaneseText, newline), iconvName(encoding));
+                const QString path = writeFile("in.tex", bytes);
+                const std::string what = std::to_string(textEncodingIndex(encoding)) + (mark ? " mark " : " ")
+                                         + std::to_string(static_cast<int>(newline));
+                ASSERT_TRUE(manager->OpenDocumentFile(path)) << what;
+                EXPECT_EQ(editorText(), JapaneseText) << what;
+                EXPECT_EQ(document->DisplayEncoding(), EncodingFlags(encoding, mark, newline)) << what;
+                EXPECT_EQ(document->SaveEncoding(), document->DisplayEncoding()) << what;
+                ASSERT_TRUE(document->OnSaveDocument(dir.filePath("out.tex"))) << what;
+                EXPECT_EQ(readFile(dir.filePath("out.tex")), bytes) << what;
+            }
+        }
+    }
+    EXPECT_TRUE(messages.empty());
+}
+
+TEST_F(DocumentTest, DetectionSetsTheRadioMarksAndRereadingKeepsTheLineEnd)
+{
+    const QByteArray euc = encode(withLineEnds(JapaneseText, NewlineCode::CrLf), "EUC-JP-MS");
+    ASSERT_TRUE(manager->OpenDocumentFile(writeFile("euc.tex", euc)));
+    EXPECT_EQ(document->DisplayEncoding(), EncodingFlags(TextEncoding::EucJp, false, NewlineCode::CrLf));
+    EXPECT_EQ(query(CommandId::DisplayEucJp).checked(), std::optional<bool>(true));
+    EXPECT_EQ(query(CommandId::DisplayShiftJis).checked(), std::optional<bool>(false));
+    EXPECT_TRUE(query(CommandId::DisplayShiftJis).isEnabled());
+
+    document->executeCommand(CommandId::DisplayUtf16Le);
+    EXPECT_EQ(document->DisplayEncoding(), EncodingFlags(TextEncoding::Utf16LittleEndian, false, NewlineCode::CrLf));
+    EXPECT_EQ(document->SaveEncoding(), document->DisplayEncoding());
+    EXPECT_NE(editorText(), JapaneseText);
+
+    document->executeCommand(CommandId::DisplayEucJp);
+    EXPECT_EQ(editorText(), JapaneseText);
+    EXPECT_EQ(document->DisplayEncoding(), EncodingFlags(TextEncoding::EucJp, false, NewlineCode::CrLf));
+    EXPECT_FALSE(document->IsModified());
+}
+
+TEST_F(DocumentTest, ReReadingIsOfferedOnlyForUnchangedTextFromDisk)
+{
+    ASSERT_TRUE(manager->OpenDocumentFile(writeFile("sjis.tex", encode(JapaneseText, "CP932"))));
+    EXPECT_TRUE(query(CommandId::DisplayEucJp).isEnabled());
+    EXPECT_TRUE(query(CommandId::SaveEncoding).isEnabled());
+
+    editor->insertPlainText("x");
+    EXPECT_FALSE(query(CommandId::DisplayEucJp).isEnabled());
+    ASSERT_TRUE(manager->DoFileSave());
+    EXPECT_FALSE(document->IsModified());
+    EXPECT_FALSE(query(CommandId::DisplayEucJp).isEnabled());
+    EXPECT_EQ(document->savedPathParts().fileName, "sjis.tex");
+
+    // A new document starts in this platform's format with nothing to re-read.
+    ASSERT_TRUE(manager->OnFileNew());
+    EXPECT_EQ(document->DisplayEncoding(), EncodingFlags::platformDefault());
+    EXPECT_EQ(document->SaveEncoding(), EncodingFlags::platformDefault());
+    EXPECT_FALSE(query(CommandId::DisplayUtf8).isEnabled());
+
+    // An empty file keeps nothing of the file before it.
+    ASSERT_TRUE(manager->OpenDocumentFile(writeFile("sjis2.tex", encode(JapaneseText, "CP932"))));
+    ASSERT_TRUE(manager->OpenDocumentFile(writeFile("empty.tex", QByteArray())));
+    EXPECT_FALSE(document->holdsLoadedBytes());
+    EXPECT_EQ(document->SaveEncoding(), EncodingFlags::platformDefault());
+    EXPECT_EQ(editorText(), "");
+}
+
+TEST_F(DocumentTest, SplitSavedPathUsesSlashes)
+{
+    const auto parts = CQuillmereDoc::SplitSavedPath("/work/paper.final.tex");
+    EXPECT_EQ(parts.directory, "/work");
+    EXPECT_EQ(parts.fileName, "paper.final.tex");
+    EXPECT_EQ(parts.baseName, "paper.final");
+    const auto root = CQuillmereDoc::SplitSavedPath("/paper.tex");
+    EXPECT_EQ(root.directory, "/");
+    EXPECT_EQ(root.baseName, "paper");
+    EXPECT_EQ(CQuillmereDoc::SplitSavedPath("/dir/Makefile").baseName, "Makefile");
+    EXPECT_EQ(CQuillmereDoc::SplitSavedPath("C:\\dir\\a.tex").fileName, "");
+    EXPECT_EQ(CQuillmereDoc::SplitSavedPath("/back\\slash/a\\b.tex").fileName, "a\\b.tex");
+}
+
+TEST_F(DocumentTest, SaveAsAddsTheExtensionAndAskingAgainCanBeCancelled)
+{
+    editor->setPlainText(QString::fromUtf8("新しい文書\n"));
+    ModalHost::answerDialogsWith([this](QDialog &dialog) {
+        auto &files = dynamic_cast<QFileDialog &>(dialog);
+        EXPECT_EQ(files.windowTitle(), "名前を付けて保存");
+        files.setDirectory(dir.path());
+        files.selectFile("paper");
+        return int(QDialog::Accepted);
+    });
+    document->executeCommand(CommandId::FileSaveAs);
+    EXPECT_EQ(readFile(dir.filePath("paper.tex")), QString::fromUtf8("新しい文書\n").toUtf8());
+    EXPECT_EQ(document->GetPathName(), dir.filePath("paper.tex"));
+    EXPECT_EQ(document->savedPathParts().baseName, "paper");
+
+    ModalHost::answerDialogsWith([](QDialog &) { return int(QDialog::Rejected); });
+    document->executeCommand(CommandId::FileSaveAs);
+    EXPECT_EQ(document->savedPathParts().fileName, "");
+}
+
+TEST_F(DocumentTest, UnsavedChangesAreAskedAbout)
+{
+    editor->setPlainText("draft");
+    editor->document()->setModified(true);
+    answer = QMessageBox::Cancel;
+    EXPECT_FALSE(manager->OnFileNew());
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_EQ(messages[0].text, "無題 への変更を保存しますか?");
+    EXPECT_EQ(editorText(), "draft");
+
+    answer = QMessageBox::No;
+    EXPECT_TRUE(manager->OpenDocumentFile(writeFile("a.tex", "a\n")));
+    EXPECT_EQ(editorText(), "a\n");
+    EXPECT_EQ(recentFiles.files(), QStringList{dir.filePath("a.tex")});
+
+    QFile::remove(dir.filePath("a.tex"));
+    messages.clear();
+    EXPECT_FALSE(manager->OpenRecentFile(0));
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_EQ(messages[0].text, "ドキュメントを開くことに失敗しました。");
+    EXPECT_TRUE(recentFiles.files().isEmpty());
+}
+
+TEST_F(DocumentTest, AFailedSaveKeepsTheOldFileAndTheChanges)
+{
+    const QString path = writeFile("paper.tex", "old contents\n");
+    ASSERT_TRUE(manager->OpenDocumentFile(path));
+    editor->setPlainText(QString(5000, 'x'));
+    editor->document()->setModified(true);
+
+    // A full file system: writes past the limit fail instead of killing us.
+    const auto previous = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit original{};
+    getrlimit(RLIMIT_FSIZE, &original);
+    rlimit small = original;
+    small.rlim_cur = 1000;
+    setrlimit(RLIMIT_FSIZE, &small);
+    EXPECT_FALSE(manager->DoFileSave());
+    setrlimit(RLIMIT_FSIZE, &original);
+    std::signal(SIGXFSZ, previous);
+
+    EXPECT_EQ(readFile(path), "old contents\n");
+    EXPECT_TRUE(document->IsModified());
+    EXPECT_EQ(document->savedPathParts().fileName, "");
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_EQ(messages[0].text, "ドキュメントの保存に失敗しました。");
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{"paper.tex"});
+
+    // A place nobody can write to.
+    messages.clear();
+    EXPECT_FALSE(manager->DoSave("/proc/quillmere-cannot-write.tex"));
+    EXPECT_EQ(messages.size(), 1u);
+    EXPECT_TRUE(document->IsModified());
+
+    // A link is followed: the file it names gets the text and keeps its
+    // permissions, the link stays.
+    QFile::setPermissions(path, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+    editor->setPlainText("through the link\n");
+    ASSERT_TRUE(QFile::link(path, dir.filePath("link.tex")));
+    ASSERT_TRUE(manager->DoSave(dir.filePath("link.tex")));
+    EXPECT_TRUE(QFileInfo(dir.filePath("link.tex")).isSymLink());
+    EXPECT_EQ(readFile(path), "through the link\n");
+    const QFileDevice::Permissions owner = QFileDevice::ReadOwner | QFileDevice::WriteOwner;
+    EXPECT_EQ(QFile::permissions(path) & (owner | QFileDevice::ReadGroup | QFileDevice::ReadOther), owner);
+}
+
+TEST_F(DocumentTest, CharactersTheEncodingLacksAreNotDroppedSilently)
+{
+    const QString path = writeFile("sjis.tex", encode(JapaneseText, "CP932"));
+    ASSERT_TRUE(manager->OpenDocumentFile(path));
+    editor->appendPlainText(QString::fromUtf8("絵文字😀\n"));
+
+    answer = QMessageBox::No;
+    EXPECT_FALSE(manager->DoFileSave());
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_EQ(messages[0].text, StringTable::text(StringTable::LossySave));
+    EXPECT_EQ(messages[0].buttons, QMessageBox::Yes | QMessageBox::No);
+    EXPECT_EQ(readFile(path), encode(JapaneseText, "CP932"));
+    EXPECT_TRUE(document->IsModified());
+    EXPECT_EQ(document->savedPathParts().fileName, "");
+
+    answer = QMessageBox::Yes;
+    EXPECT_TRUE(manager->DoFileSave());
+    EXPECT_TRUE(readFile(path).contains(encode(QString::fromUtf8("絵文字?"), "CP932")));
+}
+
+TEST_F(DocumentTest, BytesThatDoNotDecodeAreReported)
+{
+    ASSERT_TRUE(manager->OpenDocumentFile(writeFile("sjis.tex", encode(JapaneseText, "CP932"))));
+    EXPECT_TRUE(messages.empty());
+    document->ReloadInEncoding(TextEncoding::Utf8);
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_EQ(messages[0].text, StringTable::text(StringTable::InvalidBytesRead));
+    EXPECT_EQ(messages[0].icon, QMessageBox::Information);
+    EXPECT_TRUE(editorText().contains(QChar::ReplacementCharacter));
+}
+
+class DocumentWithoutConverterTest : public DocumentTest
+{
+protected:
+    DocumentWithoutConverterTest()
+        : DocumentTest(QStringLiteral("/nonexistent"))
+    {
+    }
+};
+
+TEST_F(DocumentWithoutConverterTest, FilesAreReadAndWrittenAsUtf8)
+{
+    if (library.isLoaded())
+        GTEST_SKIP() << "a libnkf32.so is installed system-wide";
+    const QString path = writeFile("utf8.tex", withLineEnds(JapaneseText, NewlineCode::CrLf).toUtf8() + "\xFF\n");
+    ASSERT_TRUE(manager->OpenDocumentFile(path));
+    EXPECT_EQ(editorText(), JapaneseText + QChar::ReplacementCharacter + "\n");
+    EXPECT_EQ(messages.size(), 1u);
+    for (const int id : {CommandId::SaveEncoding, CommandId::DisplayShiftJis, CommandId::DisplayUtf8})
+        EXPECT_FALSE(query(id).isEnabled()) << id;
+    editor->setPlainText(JapaneseText);
+    ASSERT_TRUE(manager->DoFileSave());
+    EXPECT_EQ(readFile(path), JapaneseText.toUtf8());
+}
+
+class DocumentWithFailingConverterTest : public DocumentTest
+{
+protected:
+    DocumentWithFailingConverterTest()
+        : DocumentTest(QStringLiteral(QUILLMERE_BUILD_DIR "/failing-converter"))
+    {
+    }
+};
+
+TEST_F(DocumentWithFailingConverterTest, AConversionFailureWritesNothing)
+{
+    ASSERT_TRUE(library.isLoaded());
+    const QString path = writeFile("paper.tex", "old\n");
+    ASSERT_TRUE(manager->OpenDocumentFile(path));
+    EXPECT_EQ(editorText(), "");
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_EQ(messages[0].text, "文字コードの変換に失敗しました。");
+    EXPECT_EQ(document->GetPathName(), path);
+    EXPECT_FALSE(document->holdsLoadedBytes());
+
+    messages.clear();
+    ModalHost::answerDialogsWith([](QDialog &dialog) {
+        auto &encoding = dynamic_cast<CEncodingDialog &>(dialog);
+        encoding.setValue(EncodingFlags(0x8001));
+        encoding.accept();
+        return int(QDialog::Accepted);
+    });
+    document->executeCommand(CommandId::SaveEncoding);
+    EXPECT_EQ(document->SaveEncoding(), EncodingFlags(0x8001));
+    editor->setPlainText("new\n");
+    editor->document()->setModified(true);
+    EXPECT_FALSE(manager->DoFileSave());
+    EXPECT_EQ(readFile(path), "old\n");
+}
+
+} // namespace
