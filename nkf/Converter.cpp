@@ -109,15 +109,15 @@ Converter::Result Converter::run(std::span<const unsigned char> input) const
         newlines.emplace(*lineEnd);
 
     Result result{{}, inputCode, 0};
-    std::string &output = result.output;
+    Text &output = result.output;
     output.reserve(expectedOutputSize(input.size()));
     if (m_options.writesByteOrderMark())
         output.append(ByteOrderMark::of(outputCode));
     // UTF-8 output needs no encoding step, and without a newline option the decoder
     // writes straight into the output: each stage left out saves a copy of the text.
-    std::string decoded;
-    std::string normalised;
-    std::string &decodeInto = !encoder && !newlines ? output : decoded;
+    Text decoded;
+    Text normalised;
+    Text &decodeInto = !encoder && !newlines ? output : decoded;
     for (std::size_t position = 0; position < input.size();) {
         decoded.clear();
         position += decoder->decode(input.subspan(position), Window, decodeInto);

@@ -2,12 +2,12 @@
 
 #include "ConversionOptions.h"
 #include "KanjiCode.h"
+#include "Text.h"
 
 #include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <span>
-#include <string>
 #include <string_view>
 
 // The library's state and the conversion itself: options, the last conversion's
@@ -35,7 +35,7 @@ private:
     };
     struct Result
     {
-        std::string output;
+        Text output;
         KanjiCode inputCode;
         std::size_t replacedCount;
     };

@@ -1,8 +1,9 @@
 #pragma once
 
+#include "Text.h"
+
 #include <cstddef>
 #include <span>
-#include <string>
 
 // Turns input bytes of one encoding into UTF-8, replacing every invalid sequence
 // with U+FFFD. The input is handed over in windows; a character or escape sequence
@@ -16,7 +17,7 @@ public:
     // Decodes from the start of rest (everything not yet decoded) about window bytes
     // and returns how many bytes it consumed.
     virtual std::size_t decode(std::span<const unsigned char> rest, std::size_t window,
-                               std::string &out) = 0;
+                               Text &out) = 0;
     // Invalid sequences replaced so far.
     virtual std::size_t replacements() const = 0;
 };

@@ -20,8 +20,8 @@ using Bytes = std::span<const unsigned char>;
 constexpr std::size_t BlockSize = 64 * 1024;
 constexpr long DecisiveLead = 4096;
 constexpr long ErrorPenalty = 64;
-// UTF-16 statistics settle long before this many bytes.
-constexpr std::size_t Utf16SampleSize = 1024 * 1024;
+// UTF-16 statistics settle long before this many bytes (32768 units).
+constexpr std::size_t Utf16SampleSize = 64 * 1024;
 
 bool inRange(unsigned int value, unsigned int low, unsigned int high)
 {

@@ -49,7 +49,7 @@ IconvDecoder::IconvDecoder(KanjiCode code)
 }
 
 std::size_t IconvDecoder::decode(std::span<const unsigned char> rest, std::size_t window,
-                                 std::string &out)
+                                 Text &out)
 {
     const char *input = reinterpret_cast<const char *>(rest.data());
     const char *const start = input;
@@ -99,7 +99,7 @@ std::size_t IconvDecoder::invalidSequenceLength(std::span<const unsigned char> b
     return 1;
 }
 
-void IconvDecoder::appendReplacement(std::string &out, std::size_t &used)
+void IconvDecoder::appendReplacement(Text &out, std::size_t &used)
 {
     if (out.size() - used < ReplacementCharacter.size())
         out.resize(used + ReplacementCharacter.size());

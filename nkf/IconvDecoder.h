@@ -11,12 +11,12 @@ public:
     explicit IconvDecoder(KanjiCode code);
 
     std::size_t decode(std::span<const unsigned char> rest, std::size_t window,
-                       std::string &out) override;
+                       Text &out) override;
     std::size_t replacements() const override { return m_replacements; }
 
 private:
     std::size_t invalidSequenceLength(std::span<const unsigned char> bytes) const;
-    void appendReplacement(std::string &out, std::size_t &used);
+    void appendReplacement(Text &out, std::size_t &used);
 
     KanjiCode m_code;
     IconvHandle m_handle;

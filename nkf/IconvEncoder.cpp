@@ -50,7 +50,7 @@ IconvEncoder::IconvEncoder(KanjiCode code)
 {
 }
 
-void IconvEncoder::encode(std::string_view utf8, std::string &out)
+void IconvEncoder::encode(std::string_view utf8, Text &out)
 {
     const char *input = utf8.data();
     std::size_t inputLeft = utf8.size();
@@ -87,11 +87,11 @@ void IconvEncoder::encode(std::string_view utf8, std::string &out)
     out.resize(used);
 }
 
-void IconvEncoder::finish(std::string &)
+void IconvEncoder::finish(Text &)
 {
 }
 
-void IconvEncoder::appendReplacement(std::string &out, std::size_t &used)
+void IconvEncoder::appendReplacement(Text &out, std::size_t &used)
 {
     if (out.size() - used < m_replacement.size())
         out.resize(used + m_replacement.size());

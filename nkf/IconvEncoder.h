@@ -12,12 +12,12 @@ class IconvEncoder : public Encoder
 public:
     explicit IconvEncoder(KanjiCode code);
 
-    void encode(std::string_view utf8, std::string &out) override;
-    void finish(std::string &out) override;
+    void encode(std::string_view utf8, Text &out) override;
+    void finish(Text &out) override;
     std::size_t replacements() const override { return m_replacements; }
 
 private:
-    void appendReplacement(std::string &out, std::size_t &used);
+    void appendReplacement(Text &out, std::size_t &used);
 
     std::string_view m_replacement;
     IconvHandle m_handle;

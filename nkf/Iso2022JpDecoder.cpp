@@ -27,7 +27,7 @@ Iso2022JpDecoder::Iso2022JpDecoder()
 }
 
 std::size_t Iso2022JpDecoder::decode(std::span<const unsigned char> rest, std::size_t window,
-                                     std::string &out)
+                                     Text &out)
 {
     const std::size_t end = std::min(window, rest.size());
     std::size_t position = 0;
@@ -42,7 +42,7 @@ std::size_t Iso2022JpDecoder::decode(std::span<const unsigned char> rest, std::s
     return position;
 }
 
-Iso2022JpDecoder::Outcome Iso2022JpDecoder::decodeAt(std::span<const unsigned char> bytes, std::string &out)
+Iso2022JpDecoder::Outcome Iso2022JpDecoder::decodeAt(std::span<const unsigned char> bytes, Text &out)
 {
     const unsigned char byte = bytes[0];
     if (byte == Escape)
@@ -96,7 +96,7 @@ Iso2022JpDecoder::Outcome Iso2022JpDecoder::readEscape(std::span<const unsigned 
     return {Step::Invalid, 1};
 }
 
-Iso2022JpDecoder::Outcome Iso2022JpDecoder::readCharacter(std::span<const unsigned char> bytes, std::string &out)
+Iso2022JpDecoder::Outcome Iso2022JpDecoder::readCharacter(std::span<const unsigned char> bytes, Text &out)
 {
     const unsigned char byte = bytes[0];
     // Controls, blanks and line ends stand for themselves in every mode.
@@ -121,7 +121,7 @@ Iso2022JpDecoder::Outcome Iso2022JpDecoder::readCharacter(std::span<const unsign
     }
 }
 
-Iso2022JpDecoder::Outcome Iso2022JpDecoder::readAsciiRun(std::span<const unsigned char> bytes, std::string &out)
+Iso2022JpDecoder::Outcome Iso2022JpDecoder::readAsciiRun(std::span<const unsigned char> bytes, Text &out)
 {
     const std::span<const unsigned char> run = bytes.first(std::min(bytes.size(), LongestRun));
     const auto end = std::find_if(run.begin(), run.end(), [](unsigned char b) {
@@ -135,7 +135,7 @@ Iso2022JpDecoder::Outcome Iso2022JpDecoder::readAsciiRun(std::span<const unsigne
 // Most of a Japanese text is long runs of two-byte characters; they are taken in
 // one go, up to the first code that has no character.
 Iso2022JpDecoder::Outcome Iso2022JpDecoder::readDoubleBytes(std::span<const unsigned char> bytes,
-                                                            JisTable::Set set, std::string &out)
+                                                            JisTable::Set set, Text &out)
 {
     if (bytes.size() < 2)
         return {Step::Incomplete, 1};

@@ -14,7 +14,7 @@ public:
     Iso2022JpDecoder();
 
     std::size_t decode(std::span<const unsigned char> rest, std::size_t window,
-                       std::string &out) override;
+                       Text &out) override;
     std::size_t replacements() const override { return m_replacements; }
 
 private:
@@ -26,11 +26,11 @@ private:
         std::size_t length;
     };
 
-    Outcome decodeAt(std::span<const unsigned char> bytes, std::string &out);
+    Outcome decodeAt(std::span<const unsigned char> bytes, Text &out);
     Outcome readEscape(std::span<const unsigned char> bytes);
-    Outcome readCharacter(std::span<const unsigned char> bytes, std::string &out);
-    static Outcome readAsciiRun(std::span<const unsigned char> bytes, std::string &out);
-    Outcome readDoubleBytes(std::span<const unsigned char> bytes, JisTable::Set set, std::string &out);
+    Outcome readCharacter(std::span<const unsigned char> bytes, Text &out);
+    static Outcome readAsciiRun(std::span<const unsigned char> bytes, Text &out);
+    Outcome readDoubleBytes(std::span<const unsigned char> bytes, JisTable::Set set, Text &out);
 
     const JisTable &m_table;
     Mode m_mode = Mode::Ascii;

@@ -14,7 +14,7 @@ Iso2022JpEncoder::Iso2022JpEncoder()
 {
 }
 
-void Iso2022JpEncoder::encode(std::string_view utf8, std::string &out)
+void Iso2022JpEncoder::encode(std::string_view utf8, Text &out)
 {
     m_eucBytes.clear();
     m_eucEncoder.encode(utf8, m_eucBytes);
@@ -43,12 +43,12 @@ void Iso2022JpEncoder::encode(std::string_view utf8, std::string &out)
     }
 }
 
-void Iso2022JpEncoder::finish(std::string &out)
+void Iso2022JpEncoder::finish(Text &out)
 {
     switchTo(Mode::Ascii, out);
 }
 
-void Iso2022JpEncoder::switchTo(Mode mode, std::string &out)
+void Iso2022JpEncoder::switchTo(Mode mode, Text &out)
 {
     if (mode == m_mode)
         return;

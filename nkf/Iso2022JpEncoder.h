@@ -14,16 +14,16 @@ class Iso2022JpEncoder : public Encoder
 public:
     Iso2022JpEncoder();
 
-    void encode(std::string_view utf8, std::string &out) override;
-    void finish(std::string &out) override;
+    void encode(std::string_view utf8, Text &out) override;
+    void finish(Text &out) override;
     std::size_t replacements() const override { return m_eucEncoder.replacements(); }
 
 private:
     enum class Mode { Ascii, Jis0208, Katakana, Jis0212 };
 
-    void switchTo(Mode mode, std::string &out);
+    void switchTo(Mode mode, Text &out);
 
     IconvEncoder m_eucEncoder;
-    std::string m_eucBytes;
+    Text m_eucBytes;
     Mode m_mode = Mode::Ascii;
 };

@@ -31,7 +31,7 @@ NewlineConverter::NewlineConverter(LineEnd lineEnd)
 {
 }
 
-void NewlineConverter::convert(std::string_view text, std::string &out)
+void NewlineConverter::convert(std::string_view text, Text &out)
 {
     std::size_t position = 0;
     std::size_t nextCr = findByte(text, 0, '\r');

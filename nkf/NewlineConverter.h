@@ -2,7 +2,8 @@
 
 #include "ConversionOptions.h"
 
-#include <string>
+#include "Text.h"
+
 #include <string_view>
 
 // Turns every CR, LF and CR+LF of UTF-8 text into one chosen line end. The text may
@@ -12,7 +13,7 @@ class NewlineConverter
 public:
     explicit NewlineConverter(LineEnd lineEnd);
 
-    void convert(std::string_view text, std::string &out);
+    void convert(std::string_view text, Text &out);
 
 private:
     std::string_view m_lineEnd;

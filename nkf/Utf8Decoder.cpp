@@ -28,14 +28,14 @@ Utf8Decoder::Utf8Decoder(Checking checking)
 {
 }
 
-std::size_t Utf8Decoder::decode(std::span<const unsigned char> rest, std::size_t window, std::string &out)
+std::size_t Utf8Decoder::decode(std::span<const unsigned char> rest, std::size_t window, Text &out)
 {
     return m_checking == Checking::Here ? copyCheckingSequences(rest, window, out)
                                         : copyWholeCharacters(rest, window, out);
 }
 
 std::size_t Utf8Decoder::copyCheckingSequences(std::span<const unsigned char> rest, std::size_t window,
-                                               std::string &out)
+                                               Text &out)
 {
     const std::size_t end = std::min(window, rest.size());
     const auto text = [&](std::size_t from, std::size_t to) {
@@ -64,7 +64,7 @@ std::size_t Utf8Decoder::copyCheckingSequences(std::span<const unsigned char> re
 }
 
 std::size_t Utf8Decoder::copyWholeCharacters(std::span<const unsigned char> rest, std::size_t window,
-                                             std::string &out)
+                                             Text &out)
 {
     std::size_t end = std::min(window, rest.size());
     // A character has at most three continuation bytes; the piece ends before the
