@@ -1,5 +1,6 @@
 #include "CMainFrame.h"
 
+#include "CConsoleView.h"
 #include "CQuillmereApp.h"
 #include "CQuillmereDoc.h"
 #include "CUltraEditView.h"
@@ -23,6 +24,7 @@ CMainFrame::CMainFrame(CQuillmereDoc &document, const CommandTarget &application
     });
     m_commands = std::make_unique<CommandManager>(this, router, CommandResources::vocabulary());
     m_commands->populateMenuBar(menuBar());
+    m_consoleView->OnInitialUpdate(*m_commands);
     m_editorView->attachCommands(*m_commands);
     createToolBar();
     createStatusBar();
@@ -39,9 +41,7 @@ void CMainFrame::createSplitter()
 {
     m_splitter = new QSplitter(Qt::Vertical, this);
     m_editorView = new CUltraEditView(CQuillmereApp::instance()->profile(), m_splitter);
-    m_consoleView = new QPlainTextEdit(m_splitter);
-    m_consoleView->setReadOnly(true);
-    m_consoleView->setLineWrapMode(QPlainTextEdit::NoWrap);
+    m_consoleView = new CConsoleView(m_splitter);
     m_splitter->setChildrenCollapsible(false);
     setCentralWidget(m_splitter);
     m_editorView->setFocus();

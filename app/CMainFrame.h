@@ -6,11 +6,11 @@
 
 #include <memory>
 
+class CConsoleView;
 class CommandManager;
 class CQuillmereDoc;
 class CUltraEditView;
 class QLabel;
-class QPlainTextEdit;
 class QSplitter;
 class QStatusBar;
 class QToolBar;
@@ -27,7 +27,7 @@ public:
     ~CMainFrame() override;
 
     CUltraEditView *editorView() const { return m_editorView; }
-    QPlainTextEdit *consoleView() const { return m_consoleView; }
+    CConsoleView *consoleView() const { return m_consoleView; }
     QSplitter *splitter() const { return m_splitter; }
     QToolBar *toolBar() const { return m_toolBar; }
     CommandManager &commands() const { return *m_commands; }
@@ -51,7 +51,7 @@ private:
     QSplitter *m_splitter = nullptr;
     CQuillmereDoc &m_document;
     CUltraEditView *m_editorView = nullptr;
-    QPlainTextEdit *m_consoleView = nullptr;
+    CConsoleView *m_consoleView = nullptr;
     QLabel *m_lineColumnPane = nullptr;
     std::unique_ptr<CommandManager> m_commands;
 };
