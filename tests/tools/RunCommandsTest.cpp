@@ -4,6 +4,7 @@
 #include "CommandTarget.h"
 #include "ExternalProgramTable.h"
 #include "RunCommands.h"
+#include "SavedDocument.h"
 #include "ToolTestSupport.h"
 
 #include <QFile>
@@ -21,46 +22,6 @@ struct ToolStart
     QString tool;
     QString directory;
     QStringList arguments;
-};
-
-// A document as the run commands see it: its save command writes the text to its
-// path, asking for a path first when it has none, and records the parts of the
-// path it wrote.
-class SavedDocument
-{
-public:
-    RunDocument interface()
-    {
-        return RunDocument{[this] { save(); }, [this] { return parts; }, [this] { parts = {}; }};
-    }
-
-    void save()
-    {
-        parts = {};
-        if (path.isEmpty()) {
-            ++saveAsPrompts;
-            path = saveAsAnswer;
-            if (path.isEmpty())
-                return;
-        }
-        if (writeFile) {
-            QFile file(path);
-            if (!file.open(QIODevice::WriteOnly))
-                return;
-            file.write("\\documentclass{jarticle}\n");
-        }
-        const qsizetype slash = path.lastIndexOf(u'/');
-        parts.fileName = path.mid(slash + 1);
-        parts.directory = slash == 0 ? QStringLiteral("/") : path.left(slash);
-        const qsizetype dot = parts.fileName.lastIndexOf(u'.');
-        parts.baseName = dot < 0 ? parts.fileName : parts.fileName.left(dot);
-    }
-
-    QString path;
-    QString saveAsAnswer;
-    bool writeFile = true;
-    int saveAsPrompts = 0;
-    RunDocument::PathParts parts;
 };
 
 class RunCommandsTest : public testing::Test
@@ -97,13 +58,17 @@ protected:
         std::vector<ToolStart> result;
         if (!log.open(QIODevice::ReadOnly))
             return result;
+        // A record counts once the tool has written all of it.
+        ToolStart current;
         for (const QString &line : QString::fromUtf8(log.readAll()).split(u'\n')) {
             if (line.startsWith("tool="))
-                result.push_back({line.mid(5), {}, {}});
+                current = {line.mid(5), {}, {}};
             else if (line.startsWith("cwd="))
-                result.back().directory = line.mid(4);
+                current.directory = line.mid(4);
             else if (line.startsWith("arg="))
-                result.back().arguments.append(line.mid(4));
+                current.arguments.append(line.mid(4));
+            else if (line == "end")
+                result.push_back(current);
         }
         return result;
     }
