@@ -6,10 +6,10 @@
 #include "EncodingDetector.h"
 #include "IconvDecoder.h"
 #include "IconvEncoder.h"
+#include "InputFingerprint.h"
 #include "Iso2022JpDecoder.h"
 #include "Iso2022JpEncoder.h"
 #include "NewlineConverter.h"
-#include "InputFingerprint.h"
 #include "Utf8Decoder.h"
 
 #include <cstring>

@@ -61,17 +61,18 @@ std::size_t IconvDecoder::decode(std::span<const unsigned char> rest, std::size_
         char *output = out.data() + used;
         std::size_t outputLeft = out.size() - used;
         const std::size_t result = m_handle.convert(&input, &inputLeft, &output, &outputLeft);
+        const int error = errno;
         used = static_cast<std::size_t>(output - out.data());
         if (result != static_cast<std::size_t>(-1))
             break;
-        if (errno == E2BIG) {
+        if (error == E2BIG) {
             out.resize(out.size() + inputLeft * MaximumGrowth);
             continue;
         }
-        if (errno == EINVAL && !lastWindow)
+        if (error == EINVAL && !lastWindow)
             break;
         const std::size_t consumed = static_cast<std::size_t>(input - start);
-        const std::size_t invalid = errno == EINVAL
+        const std::size_t invalid = error == EINVAL
                                         ? inputLeft
                                         : invalidSequenceLength(rest.subspan(consumed));
         appendReplacement(out, used);

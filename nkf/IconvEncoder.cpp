@@ -64,13 +64,14 @@ void IconvEncoder::encode(std::string_view utf8, Text &out)
         char *output = out.data() + used;
         std::size_t outputLeft = out.size() - used;
         const std::size_t result = m_handle.convert(&input, &pieceLeft, &output, &outputLeft);
+        const int error = errno;
         used = static_cast<std::size_t>(output - out.data());
         inputLeft -= pieceSize - pieceLeft;
         if (result != static_cast<std::size_t>(-1)) {
             piece = std::min(piece * 2, LargestPiece);
             continue;
         }
-        if (errno == E2BIG) {
+        if (error == E2BIG) {
             out.resize(out.size() + pieceSize * MaximumGrowth);
             continue;
         }

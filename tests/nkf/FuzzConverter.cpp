@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -44,10 +45,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     if (NkfConvertSafe(nullptr, 0, &needed, input, length) == 0)
         std::abort();
     // One byte short must fail without touching the buffer (ASan sees any overrun).
+    // new char[0] still gives a real pointer, so this is never a sizing call.
     if (needed > 0) {
-        std::vector<char> shortBuffer(needed - 1);
+        const std::unique_ptr<char[]> shortBuffer(new char[needed - 1]);
         std::uint32_t written = 0;
-        if (NkfConvertSafe(shortBuffer.data(), needed - 1, &written, input, length) != 0)
+        if (NkfConvertSafe(shortBuffer.get(), needed - 1, &written, input, length) != 0)
             std::abort();
     }
     std::vector<char> buffer(needed);
