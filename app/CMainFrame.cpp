@@ -7,9 +7,14 @@
 #include "CommandIds.h"
 #include "CommandManager.h"
 #include "CommandResources.h"
+#include "DocumentManager.h"
 #include "StringTable.h"
 
+#include <QCloseEvent>
+#include <QDragEnterEvent>
+#include <QDropEvent>
 #include <QLabel>
+#include <QMimeData>
 #include <QMenuBar>
 #include <QSplitter>
 #include <QStatusBar>
@@ -31,7 +36,9 @@ CMainFrame::CMainFrame(CQuillmereDoc &document, const CommandTarget &application
     registerFrameCommands();
     m_document.attachEditor(m_editorView);
     connect(&m_document, &CQuillmereDoc::titleChanged, this, &CMainFrame::updateTitle);
+    connect(m_editorView->document(), &QTextDocument::modificationChanged, this, &QWidget::setWindowModified);
     updateTitle();
+    setAcceptDrops(true);
     resize(900, 700);
 }
 
@@ -78,12 +85,68 @@ void CMainFrame::registerFrameCommands()
 
 void CMainFrame::updateTitle()
 {
-    setWindowTitle(m_document.title() + QStringLiteral(" - ") + StringTable::text(StringTable::ApplicationTitle));
+    // "[*]" is where the desktop's mark for unsaved changes goes.
+    setWindowTitle(m_document.GetTitle() + QStringLiteral("[*] - ") + StringTable::text(StringTable::ApplicationTitle));
+    setWindowModified(m_document.IsModified());
 }
 
 void CMainFrame::closeWithoutPrompt()
 {
+    m_closingWithoutPrompt = true;
     close();
+}
+
+void CMainFrame::setDocumentManager(DocumentManager *manager)
+{
+    m_documentManager = manager;
+}
+
+void CMainFrame::closeEvent(QCloseEvent *event)
+{
+    if (!m_closingWithoutPrompt && m_documentManager && !m_documentManager->SaveModified()) {
+        event->ignore();
+        return;
+    }
+    QMainWindow::closeEvent(event);
+}
+
+void CMainFrame::openDroppedFiles(const QStringList &paths)
+{
+    if (!m_documentManager || paths.isEmpty())
+        return;
+    raise();
+    activateWindow();
+    for (const QString &path : paths)
+        m_documentManager->OpenDocumentFile(path);
+}
+
+namespace {
+
+QStringList localFilesOf(const QMimeData *data)
+{
+    QStringList paths;
+    for (const QUrl &url : data->urls()) {
+        if (url.isLocalFile())
+            paths.append(url.toLocalFile());
+    }
+    return paths;
+}
+
+} // namespace
+
+void CMainFrame::dragEnterEvent(QDragEnterEvent *event)
+{
+    if (!localFilesOf(event->mimeData()).isEmpty())
+        event->acceptProposedAction();
+}
+
+void CMainFrame::dropEvent(QDropEvent *event)
+{
+    const QStringList paths = localFilesOf(event->mimeData());
+    if (paths.isEmpty())
+        return;
+    event->acceptProposedAction();
+    openDroppedFiles(paths);
 }
 
 void CMainFrame::resizeEvent(QResizeEvent *event)

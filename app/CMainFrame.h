@@ -9,6 +9,7 @@
 class CConsoleView;
 class CommandManager;
 class CQuillmereDoc;
+class DocumentManager;
 class CUltraEditView;
 class QLabel;
 class QSplitter;
@@ -34,9 +35,15 @@ public:
 
     // Closes without asking about unsaved changes: the program is being ended.
     void closeWithoutPrompt();
+    void setDocumentManager(DocumentManager *manager);
+    // Opens each file in turn, as a drop on the window asks; the last one stays.
+    void openDroppedFiles(const QStringList &paths);
 
 protected:
     void resizeEvent(QResizeEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
+    void dragEnterEvent(QDragEnterEvent *event) override;
+    void dropEvent(QDropEvent *event) override;
 
 private:
     void createToolBar();
@@ -54,4 +61,6 @@ private:
     CConsoleView *m_consoleView = nullptr;
     QLabel *m_lineColumnPane = nullptr;
     std::unique_ptr<CommandManager> m_commands;
+    DocumentManager *m_documentManager = nullptr;
+    bool m_closingWithoutPrompt = false;
 };

@@ -4,6 +4,8 @@
 #include "CMainFrame.h"
 #include "CQuillmereDoc.h"
 #include "CommandIds.h"
+#include "CommandManager.h"
+#include "DocumentManager.h"
 #include "ExternalProgramSettings.h"
 #include "ModalHost.h"
 #include "StringTable.h"
@@ -71,8 +73,14 @@ bool CQuillmereApp::InitInstance(const QStringList &arguments)
     m_recentFiles.read(m_profile);
     LoadBuiltInExternalPrograms(m_profile, m_programTable);
 
-    m_document = std::make_unique<CQuillmereDoc>();
+    m_document = std::make_unique<CQuillmereDoc>(m_library);
     m_mainFrame = std::make_unique<CMainFrame>(*m_document, *this);
+    m_documentManager = new DocumentManager(
+        *m_document, m_recentFiles,
+        {QStringLiteral("TeX Files (*.tex)"), QStringLiteral("*.tex"), QStringLiteral("tex")}, m_mainFrame.get());
+    m_document->setDocumentManager(m_documentManager);
+    m_mainFrame->setDocumentManager(m_documentManager);
+    registerRecentFileCommands();
     if (!processCommandLine(arguments))
         return false;
     m_mainFrame->show();
@@ -92,12 +100,8 @@ void CQuillmereApp::installQtTranslations()
 bool CQuillmereApp::processCommandLine(const QStringList &arguments)
 {
     if (arguments.isEmpty())
-        return m_document->OnNewDocument();
-    const QString path = QFileInfo(arguments.first()).absoluteFilePath();
-    if (m_document->OnOpenDocument(path))
-        return true;
-    ModalHost::showMessage(m_mainFrame.get(), StringTable::text(StringTable::OpenFailed), QMessageBox::Warning);
-    return false;
+        return m_documentManager->OnFileNew();
+    return m_documentManager->OpenDocumentFile(arguments.first());
 }
 
 void CQuillmereApp::registerAppCommands()
@@ -106,10 +110,37 @@ void CQuillmereApp::registerAppCommands()
         CAboutDlg about(m_mainFrame.get());
         ModalHost::runDialog(about);
     });
+    onCommand(CommandId::FileNew, [this] { m_documentManager->OnFileNew(); });
+    onCommand(CommandId::FileOpen, [this] { m_documentManager->OnFileOpen(); });
     onCommand(CommandId::AppExit, [this] {
         if (m_mainFrame)
             m_mainFrame->close();
     });
+}
+
+void CQuillmereApp::registerRecentFileCommands()
+{
+    CommandManager &commands = m_mainFrame->commands();
+    for (int i = 0; i < RecentFileCount; ++i) {
+        const int id = CommandId::RecentFile1 + i;
+        if (i > 0)
+            commands.addCommandAfter(id - 1, id);
+        onCommand(id, [this, i] { m_documentManager->OpenRecentFile(i); });
+        onUpdate(id, [this, i](CommandUpdate &update) {
+            const QStringList &files = m_recentFiles.files();
+            if (files.isEmpty() && i == 0) {
+                // With no files the first entry stands greyed for the whole list.
+                update.setText(QStringLiteral("最近使ったファイル"));
+                update.enable(false);
+                update.setVisible(true);
+                return;
+            }
+            update.setVisible(i < files.size());
+            if (i < files.size())
+                update.setText(QStringLiteral("&%1 %2").arg(i + 1).arg(QString(files[i]).replace(u'&', QStringLiteral("&&"))));
+        });
+    }
+    commands.updateAll();
 }
 
 void CQuillmereApp::terminate()

@@ -14,6 +14,7 @@
 
 class CMainFrame;
 class CQuillmereDoc;
+class DocumentManager;
 class QTranslator;
 
 // The application object: first to exist and last to go. It loads the converter
@@ -47,6 +48,8 @@ public:
     const ProfileStore &profile() const { return m_profile; }
     RecentFileList &recentFiles() { return m_recentFiles; }
     CMainFrame *mainFrame() const { return m_mainFrame.get(); }
+    CQuillmereDoc *document() const { return m_document.get(); }
+    DocumentManager *documentManager() const { return m_documentManager; }
 
     // The settings file: beside the executable when its directory can be written,
     // otherwise in the user's configuration directory.
@@ -55,6 +58,7 @@ public:
 private:
     void installQtTranslations();
     void registerAppCommands();
+    void registerRecentFileCommands();
     bool processCommandLine(const QStringList &arguments);
 
     ExternalProgramTable m_programTable;
@@ -65,5 +69,6 @@ private:
     std::unique_ptr<QTranslator> m_qtTranslator;
     std::unique_ptr<CQuillmereDoc> m_document;
     std::unique_ptr<CMainFrame> m_mainFrame;
+    DocumentManager *m_documentManager = nullptr; // owned by the main frame
     bool m_exited = false;
 };

@@ -4,6 +4,8 @@
 #include <QApplication>
 #include <QFileInfo>
 
+#include <csignal>
+
 namespace {
 
 QString executablePath()
@@ -16,6 +18,8 @@ QString executablePath()
 
 int main(int argc, char *argv[])
 {
+    // A file-size limit must fail a save with an error, not kill the editor.
+    std::signal(SIGXFSZ, SIG_IGN);
     QApplication application(argc, argv);
     CQuillmereApp app(executablePath());
     TerminationSignals terminationSignals;

@@ -1,12 +1,50 @@
 #include "CQuillmereDoc.h"
 
-#include <QFile>
-#include <QFileInfo>
-#include <QPlainTextEdit>
+#include "AtomicFileWriter.h"
+#include "CEncodingDialog.h"
+#include "CommandIds.h"
+#include "ConversionPivot.h"
+#include "ConverterBinding.h"
+#include "ConverterLibrary.h"
+#include "DocumentManager.h"
+#include "ModalHost.h"
+#include "NewlineCode.h"
+#include "StringTable.h"
 
-CQuillmereDoc::CQuillmereDoc(QObject *parent)
-    : QObject(parent)
+#include <QFile>
+#include <QPlainTextEdit>
+#include <QStringDecoder>
+#include <QTextBlock>
+
+#include <new>
+
+namespace {
+
+int displayEncodingCommand(TextEncoding encoding)
 {
+    return CommandId::DisplayShiftJis + 2 * textEncodingIndex(encoding);
+}
+
+QWidget *windowOf(QPlainTextEdit *editor)
+{
+    return editor ? editor->window() : nullptr;
+}
+
+// Line ends of every kind become LF, the only one the editor keeps.
+QString withLfLineEnds(QString text)
+{
+    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    text.replace(u'\r', u'\n');
+    return text;
+}
+
+} // namespace
+
+CQuillmereDoc::CQuillmereDoc(const ConverterLibrary &library, QObject *parent)
+    : QObject(parent)
+    , m_library(library)
+{
+    registerCommands();
 }
 
 void CQuillmereDoc::attachEditor(QPlainTextEdit *editor)
@@ -14,22 +52,54 @@ void CQuillmereDoc::attachEditor(QPlainTextEdit *editor)
     m_editor = editor;
 }
 
-QString CQuillmereDoc::title() const
+void CQuillmereDoc::setDocumentManager(DocumentManager *manager)
 {
-    return m_pathName.isEmpty() ? QStringLiteral("無題") : QFileInfo(m_pathName).fileName();
+    m_manager = manager;
 }
 
-void CQuillmereDoc::setPathName(const QString &path)
+void CQuillmereDoc::OnPathNameChanged()
 {
-    m_pathName = path;
     emit titleChanged();
+}
+
+bool CQuillmereDoc::IsModified() const
+{
+    return m_editor && m_editor->document()->isModified();
+}
+
+QString CQuillmereDoc::editorText() const
+{
+    if (!m_editor)
+        return {};
+    // The raw text keeps every character (a no-break space stays one); only the
+    // block separators need turning into line feeds.
+    QString text = m_editor->document()->toRawText();
+    text.replace(QChar::ParagraphSeparator, u'\n');
+    return text;
+}
+
+void CQuillmereDoc::replaceEditorText(const QString &text)
+{
+    if (!m_editor)
+        return;
+    m_editor->setPlainText(text);
+    QTextCursor start = m_editor->textCursor();
+    start.movePosition(QTextCursor::Start);
+    m_editor->setTextCursor(start);
+    m_editor->document()->setModified(false);
+}
+
+void CQuillmereDoc::warn(int messageId) const
+{
+    ModalHost::showMessage(windowOf(m_editor), StringTable::text(messageId), QMessageBox::Warning);
 }
 
 bool CQuillmereDoc::OnNewDocument()
 {
-    if (m_editor)
-        m_editor->setPlainText(QString());
-    setPathName(QString());
+    m_loadedBytes.reset();
+    replaceEditorText(QString());
+    m_displayEncoding = EncodingFlags::platformDefault();
+    m_saveEncoding = EncodingFlags::platformDefault();
     return true;
 }
 
@@ -38,11 +108,192 @@ bool CQuillmereDoc::OnOpenDocument(const QString &path)
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return false;
-    QString text = QString::fromUtf8(file.readAll());
-    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-    text.replace(u'\r', u'\n');
-    if (m_editor)
-        m_editor->setPlainText(text);
-    setPathName(QFileInfo(path).absoluteFilePath());
+    m_loadedBytes.reset();
+    m_displayEncoding = EncodingFlags::platformDefault();
+    try {
+        const QByteArray bytes = file.readAll();
+        if (file.error() != QFileDevice::NoError)
+            return false;
+        if (bytes.isEmpty()) {
+            // Nothing to detect: an empty file takes the platform's own format.
+            m_saveEncoding = EncodingFlags::platformDefault();
+            replaceEditorText(QString());
+        } else if (ConverterBinding(m_library).canConvert()) {
+            readThroughConverter(bytes);
+        } else {
+            readAsUtf8(bytes);
+        }
+    } catch (const std::bad_alloc &) {
+        m_loadedBytes.reset();
+        replaceEditorText(QString());
+        warn(StringTable::NoMemoryForReading);
+    }
     return true;
+}
+
+void CQuillmereDoc::readThroughConverter(const QByteArray &bytes)
+{
+    const ConversionResult result = ConverterBinding(m_library).read(bytes, ConversionPivot::platform().readOptions());
+    if (!result.converted() || !result.inputEncoding) {
+        replaceEditorText(QString());
+        warn(StringTable::ConversionFailed);
+        return;
+    }
+    m_loadedBytes = bytes;
+    replaceEditorText(QString::fromUtf8(result.text));
+    const TextEncoding encoding = *result.inputEncoding;
+    m_displayEncoding = EncodingFlags(encoding, startsWithByteOrderMark(encoding, bytes),
+                                      DetectNewlineCode(bytes, encoding));
+    m_saveEncoding = m_displayEncoding;
+    if (result.replacedCount.value_or(0) > 0)
+        ModalHost::showMessage(windowOf(m_editor), StringTable::text(StringTable::InvalidBytesRead),
+                               QMessageBox::Information);
+}
+
+void CQuillmereDoc::readAsUtf8(const QByteArray &bytes)
+{
+    m_loadedBytes = bytes;
+    QStringDecoder decoder(QStringDecoder::Utf8);
+    const QString text = decoder.decode(bytes);
+    replaceEditorText(withLfLineEnds(text));
+    if (decoder.hasError())
+        ModalHost::showMessage(windowOf(m_editor), StringTable::text(StringTable::InvalidBytesRead),
+                               QMessageBox::Information);
+}
+
+std::optional<QByteArray> CQuillmereDoc::encodeForSaving()
+{
+    const QByteArray pivot = editorText().toUtf8();
+    const ConverterBinding binding(m_library);
+    if (!binding.canConvert() || m_saveEncoding == EncodingFlags::platformDefault())
+        return pivot;
+
+    const ConversionResult result =
+        binding.write(pivot, BuildSaveOptions(m_saveEncoding, ConversionPivot::platform()));
+    if (!result.converted()) {
+        warn(StringTable::ConversionFailed);
+        return std::nullopt;
+    }
+    if (result.replacedCount.value_or(0) > 0) {
+        const auto answer = ModalHost::showMessage(windowOf(m_editor), StringTable::text(StringTable::LossySave),
+                                                   QMessageBox::Warning, QMessageBox::Yes | QMessageBox::No,
+                                                   QMessageBox::No);
+        if (answer != QMessageBox::Yes)
+            return std::nullopt;
+    }
+    return result.text;
+}
+
+bool CQuillmereDoc::OnSaveDocument(const QString &path)
+{
+    m_loadedBytes.reset();
+    try {
+        const std::optional<QByteArray> bytes = encodeForSaving();
+        if (!bytes)
+            return false;
+        if (!AtomicFileWriter::write(path, *bytes)) {
+            ModalHost::showMessage(windowOf(m_editor), saveFailedMessage(), QMessageBox::Warning);
+            return false;
+        }
+    } catch (const std::bad_alloc &) {
+        warn(StringTable::NoMemoryForWriting);
+        return false;
+    }
+    m_savedPathParts = SplitSavedPath(path);
+    if (m_editor)
+        m_editor->document()->setModified(false);
+    return true;
+}
+
+void CQuillmereDoc::ReloadInEncoding(TextEncoding encoding)
+{
+    if (!m_loadedBytes)
+        return;
+    try {
+        const ConversionResult result = ConverterBinding(m_library).read(
+            *m_loadedBytes, ConversionPivot::platform().rereadOptions(encoding));
+        if (!result.converted() || !result.inputEncoding) {
+            warn(StringTable::ConversionFailed);
+            return;
+        }
+        replaceEditorText(QString::fromUtf8(result.text));
+        const TextEncoding read = *result.inputEncoding;
+        m_displayEncoding = EncodingFlags(read, startsWithByteOrderMark(read, *m_loadedBytes),
+                                          m_displayEncoding.newlineCode());
+        m_saveEncoding = m_displayEncoding;
+        if (result.replacedCount.value_or(0) > 0)
+            ModalHost::showMessage(windowOf(m_editor), StringTable::text(StringTable::InvalidBytesRead),
+                                   QMessageBox::Information);
+    } catch (const std::bad_alloc &) {
+        warn(StringTable::ConversionFailed);
+    }
+}
+
+CQuillmereDoc::SavedPathParts CQuillmereDoc::SplitSavedPath(const QString &path)
+{
+    SavedPathParts parts;
+    const qsizetype slash = path.lastIndexOf(u'/');
+    if (slash < 0)
+        return parts;
+    parts.directory = slash == 0 ? QStringLiteral("/") : path.left(slash);
+    parts.fileName = path.mid(slash + 1);
+    const qsizetype dot = parts.fileName.lastIndexOf(u'.');
+    parts.baseName = dot < 0 ? parts.fileName : parts.fileName.left(dot);
+    return parts;
+}
+
+void CQuillmereDoc::ClearSavedPathParts()
+{
+    m_savedPathParts = SavedPathParts();
+}
+
+bool CQuillmereDoc::SaveForRun()
+{
+    ClearSavedPathParts();
+    return m_manager && m_manager->DoFileSave() && !m_savedPathParts.fileName.isEmpty();
+}
+
+bool CQuillmereDoc::mayReread() const
+{
+    return ConverterBinding(m_library).canConvert() && m_loadedBytes && !IsModified();
+}
+
+void CQuillmereDoc::editSaveEncoding()
+{
+    CEncodingDialog dialog(windowOf(m_editor));
+    dialog.setValue(m_saveEncoding);
+    if (ModalHost::runDialog(dialog) == QDialog::Accepted)
+        m_saveEncoding = dialog.value();
+}
+
+void CQuillmereDoc::registerDisplayEncodingCommand(TextEncoding encoding)
+{
+    const int id = displayEncodingCommand(encoding);
+    onCommand(id, [this, encoding] {
+        if (!m_displayEncoding.hasEncoding(encoding))
+            ReloadInEncoding(encoding);
+    });
+    onUpdate(id, [this, encoding](CommandUpdate &update) {
+        update.setRadio(m_displayEncoding.hasEncoding(encoding));
+        update.enable(mayReread());
+    });
+}
+
+void CQuillmereDoc::registerCommands()
+{
+    onCommand(CommandId::FileSave, [this] {
+        ClearSavedPathParts();
+        if (m_manager)
+            m_manager->DoFileSave();
+    });
+    onCommand(CommandId::FileSaveAs, [this] {
+        ClearSavedPathParts();
+        if (m_manager)
+            m_manager->DoSave(QString());
+    });
+    onCommand(CommandId::SaveEncoding, [this] { editSaveEncoding(); });
+    onUpdate(CommandId::SaveEncoding,
+             [this](CommandUpdate &update) { update.enable(ConverterBinding(m_library).canConvert()); });
+    for (const TextEncoding encoding : AllTextEncodings)
+        registerDisplayEncodingCommand(encoding);
 }

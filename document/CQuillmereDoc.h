@@ -1,36 +1,84 @@
 #pragma once
 
 #include "CommandTarget.h"
+#include "EncodingFlags.h"
+#include "FrameworkDocument.h"
+#include "TextEncoding.h"
 
+#include <QByteArray>
 #include <QObject>
 #include <QString>
 
+#include <optional>
+
+class ConverterLibrary;
+class DocumentManager;
 class QPlainTextEdit;
 
-// The one open document: its file and the text in the editor's control.
-class CQuillmereDoc : public QObject, public CommandTarget
+// The one open document. It turns a file's bytes into the editor's text and back:
+// on opening it keeps the bytes it read and how they were encoded, so that the
+// same bytes can be read again in another encoding while the text is unchanged;
+// on saving it writes the text in the chosen encoding and records the path it
+// wrote, which the tool runs work from.
+class CQuillmereDoc : public QObject, public CommandTarget, public FrameworkDocument
 {
     Q_OBJECT
 
 public:
-    explicit CQuillmereDoc(QObject *parent = nullptr);
+    struct SavedPathParts
+    {
+        QString fileName;
+        QString baseName;
+        QString directory;
+    };
+
+    explicit CQuillmereDoc(const ConverterLibrary &library, QObject *parent = nullptr);
 
     // The control that holds the document's text.
     void attachEditor(QPlainTextEdit *editor);
+    void setDocumentManager(DocumentManager *manager);
 
-    bool OnNewDocument();
-    bool OnOpenDocument(const QString &path);
+    bool OnNewDocument() override;
+    bool OnOpenDocument(const QString &path) override;
+    bool OnSaveDocument(const QString &path) override;
+    bool IsModified() const override;
 
-    const QString &pathName() const { return m_pathName; }
-    // The file name, or "無題" for a document that has never been saved.
-    QString title() const;
+    void ReloadInEncoding(TextEncoding encoding);
+    // Saves as the save command does; true when a file was written, and then
+    // SavedPathParts name it.
+    bool SaveForRun();
+
+    static SavedPathParts SplitSavedPath(const QString &path);
+    void ClearSavedPathParts();
+    const SavedPathParts &savedPathParts() const { return m_savedPathParts; }
+
+    EncodingFlags DisplayEncoding() const { return m_displayEncoding; }
+    EncodingFlags SaveEncoding() const { return m_saveEncoding; }
+    bool holdsLoadedBytes() const { return m_loadedBytes.has_value(); }
 
 signals:
     void titleChanged();
 
-private:
-    void setPathName(const QString &path);
+protected:
+    void OnPathNameChanged() override;
 
+private:
+    QString editorText() const;
+    void replaceEditorText(const QString &text);
+    void readThroughConverter(const QByteArray &bytes);
+    void readAsUtf8(const QByteArray &bytes);
+    std::optional<QByteArray> encodeForSaving();
+    void registerCommands();
+    void registerDisplayEncodingCommand(TextEncoding encoding);
+    void editSaveEncoding();
+    bool mayReread() const;
+    void warn(int messageId) const;
+
+    const ConverterLibrary &m_library;
     QPlainTextEdit *m_editor = nullptr;
-    QString m_pathName;
+    DocumentManager *m_manager = nullptr;
+    EncodingFlags m_displayEncoding = EncodingFlags::platformDefault();
+    EncodingFlags m_saveEncoding = EncodingFlags::platformDefault();
+    std::optional<QByteArray> m_loadedBytes;
+    SavedPathParts m_savedPathParts;
 };

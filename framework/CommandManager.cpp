@@ -113,6 +113,7 @@ void CommandManager::populateMenuBar(QMenuBar *menuBar)
 void CommandManager::fillMenu(QMenu *menu, const std::vector<CommandVocabulary::MenuItem> &items)
 {
     connect(menu, &QMenu::aboutToShow, this, &CommandManager::updateAll);
+    m_menus.push_back(menu);
     for (const auto &item : items) {
         if (item.isSeparator())
             menu->addSeparator();
@@ -131,6 +132,19 @@ void CommandManager::populateToolBar(QToolBar *toolBar) const
         else
             toolBar->addAction(action(id));
     }
+}
+
+QAction *CommandManager::addCommandAfter(int anchorId, int id)
+{
+    QAction *added = ensureAction(id);
+    const QAction *anchor = action(anchorId);
+    for (QMenu *menu : m_menus) {
+        const QList<QAction *> actions = menu->actions();
+        const qsizetype at = actions.indexOf(anchor);
+        if (at >= 0)
+            menu->insertAction(actions.value(at + 1), added);
+    }
+    return added;
 }
 
 QMenu *CommandManager::createContextMenu(std::size_t popup, const CommandTarget &target, QWidget *parent)
@@ -180,6 +194,8 @@ void CommandManager::applyUpdate(QAction *action, const CommandUpdate &update) c
     }
     if (const auto &text = update.text())
         action->setText(*text);
+    if (const auto visible = update.visible())
+        action->setVisible(*visible);
 }
 
 void CommandManager::updateAll() const

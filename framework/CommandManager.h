@@ -32,6 +32,9 @@ public:
 
     void populateMenuBar(QMenuBar *menuBar);
     void populateToolBar(QToolBar *toolBar) const;
+    // A command shown right after another wherever that one stands in the menus,
+    // as the entries of the recent-file list follow the first one.
+    QAction *addCommandAfter(int anchorId, int id);
     // Context menus send their commands straight to the pane that shows them.
     QMenu *createContextMenu(std::size_t popup, const CommandTarget &target, QWidget *parent);
 
@@ -52,5 +55,6 @@ private:
     CommandRouter m_router;
     CommandVocabulary m_vocabulary;
     std::map<int, QAction *> m_actions;
+    std::vector<QMenu *> m_menus;
     QTimer m_idleTimer;
 };

@@ -5,7 +5,7 @@
 #include <optional>
 
 // What an update handler says about a command's menu item, button or pane:
-// enabled, checked, shown as a radio mark, and its text. Anything the handler
+// enabled, checked, shown as a radio mark, its text, and whether it is shown. Anything the handler
 // leaves alone stays as it was.
 class CommandUpdate
 {
@@ -14,15 +14,18 @@ public:
     void setCheck(bool on) { m_checked = on; }
     void setRadio(bool on) { m_checked = on; m_radio = true; }
     void setText(const QString &text) { m_text = text; }
+    void setVisible(bool visible) { m_visible = visible; }
 
     bool isEnabled() const { return m_enabled; }
     std::optional<bool> checked() const { return m_checked; }
     bool isRadio() const { return m_radio; }
     const std::optional<QString> &text() const { return m_text; }
+    std::optional<bool> visible() const { return m_visible; }
 
 private:
     bool m_enabled = true;
     std::optional<bool> m_checked;
     bool m_radio = false;
     std::optional<QString> m_text;
+    std::optional<bool> m_visible;
 };

@@ -1,10 +1,10 @@
 #include "ProfileStore.h"
 
+#include "AtomicFileWriter.h"
 #include "CodePage.h"
 
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <QStringDecoder>
 
 #include <algorithm>
@@ -159,15 +159,7 @@ bool ProfileStore::writeLines(const FileLines &file) const
     QString text;
     for (const QString &line : file.lines)
         text += line + eol;
-    QSaveFile out(m_path);
-    if (!out.open(QIODevice::WriteOnly))
-        return false;
-    const QByteArray bytes = text.toUtf8();
-    if (out.write(bytes) != bytes.size()) {
-        out.cancelWriting();
-        return false;
-    }
-    return out.commit();
+    return AtomicFileWriter::write(m_path, text.toUtf8());
 }
 
 std::optional<QString> ProfileStore::rawValue(const QString &section, const QString &key) const

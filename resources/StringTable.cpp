@@ -20,9 +20,16 @@ const std::map<int, const char16_t *> &table()
         {StringTable::NoMemoryForRunning, u"メモリ不足のため、\"%s\"を実行できません。"},
         {StringTable::CannotRun, u"\"%s\"を実行できません。"},
         {StringTable::ExecutableFilter, u"実行ファイル (*.exe)|*.exe|全てのファイル (*.*)|*.*||"},
+        {StringTable::LossySave,
+         u"選択した文字コードでは表せない文字が含まれています。このまま保存すると、それらの文字は「?」に"
+         u"置き換えられます。\n\nこのまま保存しますか?\n\n(保存に使う文字コードは「ファイル」メニューの"
+         u"「保存用文字コードの設定」で変えられます。)"},
+        {StringTable::InvalidBytesRead,
+         u"このファイルには、判定した文字コードでは正しく読めないバイト列が含まれています。そのまま保存すると"
+         u"その部分は失われます。\n\n別の文字コードで読み直すには、「表示」メニューの「文字エンコード」から"
+         u"選んでください。"},
         {StringTable::ApplicationTitle, u"Quillmere"},
         {StringTable::IdleMessage, u"レディ"},
-        {StringTable::OpenFailed, u"ドキュメントを開くことに失敗しました。"},
 
         // Prompts and tooltips of the standard commands.
         {57600, u"新規にファイルを作成します\n新規ファイル"},

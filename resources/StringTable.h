@@ -20,8 +20,9 @@ public:
         NoMemoryForRunning = 139,
         CannotRun = 140,
         ExecutableFilter = 141,
+        LossySave = 142,
+        InvalidBytesRead = 143,
         ApplicationTitle = 57344,
-        OpenFailed = 61440,
         IdleMessage = 57345,
     };
 

@@ -17,8 +17,10 @@ namespace {
 QStringList texts(const QList<QAction *> &actions)
 {
     QStringList result;
-    for (const QAction *action : actions)
-        result.append(action->isSeparator() ? QString("-") : action->text());
+    for (const QAction *action : actions) {
+        if (action->isVisible())
+            result.append(action->isSeparator() ? QString("-") : action->text());
+    }
     return result;
 }
 

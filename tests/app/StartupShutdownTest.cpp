@@ -55,7 +55,7 @@ TEST_F(StartupShutdownTest, AStartWithoutSettingsUsesTheBuiltInsAndTheExitWrites
         EXPECT_EQ(app.programTable().GetAt(0).executable(), "platex");
         EXPECT_EQ(app.programTable().GetAt(5).optionTemplate(), "\"%s.ps\"");
         EXPECT_EQ(app.profile().path(), binDir + "/quillmere.ini");
-        EXPECT_EQ(app.mainFrame()->windowTitle(), QString::fromUtf8("無題 - Quillmere"));
+        EXPECT_EQ(app.mainFrame()->windowTitle(), QString::fromUtf8("無題[*] - Quillmere"));
     }
     expectAllProgramSections(binDir + "/quillmere.ini");
     const ProfileStore profile(binDir + "/quillmere.ini");
@@ -101,7 +101,7 @@ TEST_F(StartupShutdownTest, AFileOnTheCommandLineIsOpenedAndAMissingOneEndsTheSt
         CQuillmereApp app(exe);
         ASSERT_TRUE(app.InitInstance({dir.filePath("paper.tex")}));
         EXPECT_EQ(app.mainFrame()->editorView()->toPlainText(), QString::fromUtf8("\\documentclass{jarticle}\n日本語\n"));
-        EXPECT_EQ(app.mainFrame()->windowTitle(), "paper.tex - Quillmere");
+        EXPECT_EQ(app.mainFrame()->windowTitle(), "paper.tex[*] - Quillmere");
     }
 
     std::vector<ModalHost::Message> shown;

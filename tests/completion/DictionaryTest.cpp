@@ -2,11 +2,12 @@
 #include "CompletionDictionary.h"
 #include "DictionaryLocation.h"
 
-#include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
+
+#include <algorithm>
 
 namespace {
 
@@ -171,6 +172,36 @@ TEST(FunctionEntry, CopiesOwnTheirLists)
     ASSERT_EQ(copy.paramCount(), 1);
     EXPECT_EQ(copy.paramLists()[0], QStringList{QStringLiteral("x")});
     EXPECT_TRUE(copy.subparamList().has_value());
+}
+
+} // namespace
+
+namespace {
+
+// The dictionaries the program ships, as the build puts them beside the executable.
+TEST(ShippedDictionaries, OfferThePLaTeXVocabulary)
+{
+    const DictionaryLocation location(QStringLiteral(QUILLMERE_BUILD_DIR), QString());
+    CompletionDictionary dictionary;
+    dictionary.LoadFunctions(location.filePath(QStringLiteral("TeXFunctions.dic")));
+    dictionary.LoadEnvironments(location.filePath(QStringLiteral("BeginEnd.dic")));
+
+    EXPECT_GE(dictionary.functions().size(), 400U);
+    EXPECT_GE(dictionary.environments().size(), 60);
+    EXPECT_TRUE(dictionary.environments().contains(QStringLiteral("align*")));
+
+    const auto entry = [&dictionary](const char *name) -> const CFunctionEntry & {
+        const int index = dictionary.FindFunction(QString::fromLatin1(name));
+        EXPECT_GE(index, 0) << name;
+        return dictionary.functions().at(static_cast<std::size_t>(std::max(index, 0)));
+    };
+    EXPECT_TRUE(entry("documentclass").paramLists().at(0).contains(QStringLiteral("jsarticle")));
+    EXPECT_TRUE(entry("documentclass").subparamList()->contains(QStringLiteral("a4j")));
+    EXPECT_TRUE(entry("usepackage").subparamList()->contains(QStringLiteral("dvipdfmx")));
+    EXPECT_TRUE(entry("bibliographystyle").paramLists().at(0).contains(QStringLiteral("jplain")));
+    EXPECT_TRUE(entry("setlength").paramLists().at(0).contains(QStringLiteral("\\kanjiskip")));
+    EXPECT_TRUE(entry("includegraphics").subparamList()->contains(QStringLiteral("trim=0 0 0 0")));
+    EXPECT_EQ(entry("mcfamily").paramCount(), 0);
 }
 
 } // namespace
