@@ -26,8 +26,9 @@ QString CompletionSourceGenerator::generate(int lineCount)
             text += QStringLiteral("\\subsection{") + phrases[pick(phrases.size())] + QStringLiteral("}\\label{sec:%1}\n").arg(labels++);
             break;
         default:
-            text += phrases[pick(phrases.size())] + QStringLiteral(" $x_{%1}+y^2=\\alpha$ ").arg(pick(10))
-                    + phrases[pick(phrases.size())] + QStringLiteral("\\ref{sec:%1}。\n").arg(pick(std::max(labels, 1)));
+            text += phrases[pick(phrases.size())] + QStringLiteral(" $x_{%1}+y^2=\\alpha$ \\ref{sec:%2}。\n")
+                                                        .arg(pick(10))
+                                                        .arg(pick(std::max(labels, 1)));
             break;
         }
     }

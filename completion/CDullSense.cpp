@@ -16,6 +16,7 @@
 
 #include <algorithm>
 #include <new>
+#include <utility>
 
 namespace {
 
@@ -85,9 +86,9 @@ bool CDullSense::handleHidden(QChar ch, int caret)
         m_commandMode = true;
         ShowPopup(true);
     } else if (isArgumentDelimiter(ch)) {
-        const QString text = editorText();
+        QString text = editorText();
         const QStringView beforeCaret = QStringView(text).first(std::min<qsizetype>(caret, text.size()));
-        if (FillList(DocumentScan::ParseContext(beforeCaret), text, caret)) {
+        if (FillList(DocumentScan::ParseContext(beforeCaret), std::move(text), caret)) {
             m_commandMode = false;
             m_anchor = caret;
             ShowPopup(true);
@@ -142,11 +143,11 @@ void CDullSense::fillCommandList()
     m_model->setStringList(CandidateList::commandItems(m_dictionary));
 }
 
-bool CDullSense::FillList(const DocumentScan::Context &context, QStringView text, int caret)
+bool CDullSense::FillList(const DocumentScan::Context &context, QString text, int caret)
 {
     m_model->setStringList({});
-    const auto scanLabels = [this, text, caret] {
-        m_labels = DocumentScan::ScanLabels(text, caret);
+    const auto scanLabels = [this, &text, caret] {
+        m_labels = DocumentScan::ScanLabels(std::move(text), caret);
         return m_labels;
     };
     const std::optional<QStringList> candidates = CandidateList::argumentItems(m_dictionary, context, scanLabels);

@@ -56,7 +56,8 @@ private:
     bool handleShown(QChar ch, int caret, QString &out);
     void appendTyped(QChar ch);
     void fillCommandList();
-    bool FillList(const DocumentScan::Context &context, QStringView text, int caret);
+    // text: the editor's whole text, which a label scan strips in place.
+    bool FillList(const DocumentScan::Context &context, QString text, int caret);
     void PlacePopup();
     void SelectBestMatch();
     int caret() const;

@@ -4,6 +4,8 @@
 
 #include <algorithm>
 #include <array>
+#include <utility>
+#include <vector>
 
 namespace {
 
@@ -28,96 +30,141 @@ bool isWordDelimiter(QChar c)
     }
 }
 
+// Whether keyword stands at index. A plain comparison, written out because it runs at
+// every backslash of the document and most backslashes fail on the next character.
+bool keywordAt(QStringView text, qsizetype index, QStringView keyword)
+{
+    return text.size() - index >= keyword.size() && std::equal(keyword.begin(), keyword.end(), text.begin() + index);
+}
+
 bool isEscaped(QStringView text, qsizetype index)
 {
     return index > 0 && text[index - 1] == QLatin1Char('\\');
 }
 
-// Builds a copy of a text from the runs it keeps, and follows one position of the
-// text into the copy.
-class RunCopier
+// Index of the first occurrence of keyword at or after from. Looking for its first
+// character with the vectorised character search and comparing only there keeps a
+// pass over a large document fast: the keywords are control words, and backslashes
+// are rare next to ordinary text.
+qsizetype indexOfKeyword(QStringView text, QStringView keyword, qsizetype from)
+{
+    if (keyword.isEmpty())
+        return from <= text.size() ? from : -1;
+    const QChar first = keyword.front();
+    for (qsizetype at = text.indexOf(first, from); at >= 0; at = text.indexOf(first, at + 1)) {
+        if (keywordAt(text, at, keyword))
+            return at;
+    }
+    return -1;
+}
+
+// Takes ranges out of a text in place, in the order they appear, moving each kept
+// run down over what was removed, and follows one position of the text into the
+// result. Everything from the start of the last removed range on is still the
+// original text, so the searches that find the next range read it undisturbed.
+class RangeRemover
 {
 public:
-    RunCopier(QStringView source, qsizetype &position)
-        : m_source(source)
+    RangeRemover(QString &text, qsizetype &position)
+        : m_text(text)
         , m_position(position)
-        , m_found(false)
     {
-        m_result.reserve(source.size());
     }
 
-    void keep(qsizetype from, qsizetype to)
+    void remove(qsizetype from, qsizetype to)
     {
         if (to <= from)
             return;
-        if (!m_found && m_position >= from && m_position < to) {
-            m_position = m_result.size() + (m_position - from);
-            m_found = true;
-        }
-        m_result.append(m_source.sliced(from, to - from));
+        moveKeptRun(from);
+        followPosition(from, to);
+        m_kept = to;
     }
 
-    QString finish()
+    void finish()
     {
-        if (!m_found)
-            m_position = -1;
-        return std::move(m_result);
+        if (m_kept == 0)
+            return;
+        moveKeptRun(m_text.size());
+        m_text.truncate(m_written);
+        if (!m_positionSettled && m_position >= 0)
+            m_position -= m_removed;
     }
 
 private:
-    QStringView m_source;
+    void moveKeptRun(qsizetype end)
+    {
+        QChar *data = m_text.data();
+        if (m_written != m_kept)
+            std::copy(data + m_kept, data + end, data + m_written);
+        m_written += end - m_kept;
+    }
+
+    void followPosition(qsizetype from, qsizetype to)
+    {
+        if (m_positionSettled || m_position < 0)
+            return;
+        if (m_position < from) {
+            m_position -= m_removed;
+            m_positionSettled = true;
+        } else if (m_position < to) {
+            m_position = -1;
+            m_positionSettled = true;
+        } else {
+            m_removed += to - from;
+        }
+    }
+
+    QString &m_text;
     qsizetype &m_position;
-    bool m_found;
-    QString m_result;
+    qsizetype m_kept = 0;
+    qsizetype m_written = 0;
+    qsizetype m_removed = 0;
+    bool m_positionSettled = false;
 };
 
-QString withoutPercentComments(QStringView text, qsizetype &position)
+void removePercentComments(QString &text, qsizetype &position)
 {
-    RunCopier copier(text, position);
-    qsizetype runStart = 0;
-    qsizetype i = 0;
-    while (i < text.size()) {
-        if (text[i] != QLatin1Char('%') || isEscaped(text, i)) {
-            ++i;
+    const QStringView view(text);
+    RangeRemover remover(text, position);
+    for (qsizetype percent = view.indexOf(QLatin1Char('%')); percent >= 0;) {
+        if (isEscaped(view, percent)) {
+            percent = view.indexOf(QLatin1Char('%'), percent + 1);
             continue;
         }
-        copier.keep(runStart, i);
-        while (i < text.size() && !isLineEnd(text[i]))
-            ++i;
-        i = std::min(i + 1, text.size());
-        runStart = i;
+        qsizetype end = percent + 1;
+        while (end < view.size() && !isLineEnd(view[end]))
+            ++end;
+        end = std::min(end + 1, view.size());
+        remover.remove(percent, end);
+        percent = view.indexOf(QLatin1Char('%'), end);
     }
-    copier.keep(runStart, text.size());
-    return copier.finish();
+    remover.finish();
 }
 
-QString withoutConditionalBlocks(QStringView text, qsizetype &position)
+void removeConditionalBlocks(QString &text, qsizetype &position)
 {
-    RunCopier copier(text, position);
-    qsizetype runStart = 0;
-    for (qsizetype begin = DocumentScan::FindWord(text, u"\\if01", 0); begin >= 0;
-         begin = DocumentScan::FindWord(text, u"\\if01", runStart)) {
-        copier.keep(runStart, begin);
-        const qsizetype fi = DocumentScan::FindWord(text, u"\\fi", begin + 5);
-        runStart = fi < 0 ? text.size() : fi + 3;
+    const QStringView view(text);
+    RangeRemover remover(text, position);
+    for (qsizetype begin = DocumentScan::FindWord(view, u"\\if01", 0); begin >= 0;) {
+        const qsizetype fi = DocumentScan::FindWord(view, u"\\fi", begin + 5);
+        const qsizetype end = fi < 0 ? view.size() : fi + 3;
+        remover.remove(begin, end);
+        begin = DocumentScan::FindWord(view, u"\\if01", end);
     }
-    copier.keep(runStart, text.size());
-    return copier.finish();
+    remover.finish();
 }
 
-QString withoutCommentEnvironments(QStringView text, qsizetype &position)
+void removeCommentEnvironments(QString &text, qsizetype &position)
 {
-    RunCopier copier(text, position);
-    qsizetype runStart = 0;
-    for (qsizetype begin = DocumentScan::FindEnvironment(text, true, u"comment", 0); begin >= 0;
-         begin = DocumentScan::FindEnvironment(text, true, u"comment", runStart)) {
-        copier.keep(runStart, begin);
+    const QStringView view(text);
+    RangeRemover remover(text, position);
+    for (qsizetype begin = DocumentScan::FindEnvironment(view, true, u"comment", 0); begin >= 0;) {
         qsizetype close = 0;
-        DocumentScan::FindEnvironment(text, false, u"comment", begin, &close);
-        runStart = close + 1;
+        DocumentScan::FindEnvironment(view, false, u"comment", begin, &close);
+        remover.remove(begin, close + 1);
+        begin = DocumentScan::FindEnvironment(view, true, u"comment", close + 1);
     }
-    copier.keep(runStart, text.size());
-    return copier.finish();
+    remover.finish();
 }
 
 // Index of the brace that closes the group opened just before from, or -1 when the
@@ -233,6 +280,59 @@ void readArguments(QStringView text, qsizetype from, DocumentScan::Context &cont
     }
 }
 
+// The occurrences of one of the four label commands, found in the order of the text;
+// each remembers where the search for the next one may begin.
+class LabelSearch
+{
+public:
+    explicit LabelSearch(QStringView keyword)
+        : m_keyword(keyword)
+    {
+    }
+
+    void examine(QStringView text, qsizetype at, qsizetype skip)
+    {
+        if (m_done || at < m_from || !keywordAt(text, at, m_keyword))
+            return;
+        const qsizetype after = at + m_keyword.size();
+        qsizetype brace = after;
+        while (brace < text.size() && isLineBlank(text[brace]))
+            ++brace;
+        if (brace >= text.size() || text[brace] != QLatin1Char('{') || brace == skip) {
+            m_from = after;
+            return;
+        }
+        if (brace == text.size() - 1) {
+            m_done = true;
+            return;
+        }
+        qsizetype end = brace + 1;
+        for (int depth = 1; end < text.size() && !isLineEnd(text[end]); ++end) {
+            if (text[end] == QLatin1Char('{'))
+                ++depth;
+            else if (text[end] == QLatin1Char('}') && --depth == 0)
+                break;
+        }
+        m_spans.emplace_back(brace + 1, end - brace - 1);
+        m_from = end > brace + 1 ? end - 1 : brace;
+    }
+
+    std::vector<QStringView> labels(QStringView text) const
+    {
+        std::vector<QStringView> labels;
+        labels.reserve(m_spans.size());
+        for (const auto &[start, length] : m_spans)
+            labels.push_back(text.sliced(start, length).trimmed());
+        return labels;
+    }
+
+private:
+    QStringView m_keyword;
+    qsizetype m_from = 0;
+    bool m_done = false;
+    std::vector<std::pair<qsizetype, qsizetype>> m_spans;
+};
+
 } // namespace
 
 DocumentScan::Context DocumentScan::ParseContext(QStringView text)
@@ -252,21 +352,24 @@ DocumentScan::Context DocumentScan::ParseContext(QStringView text)
 void DocumentScan::StripComments(QString &text)
 {
     qsizetype unused = -1;
-    text = stripped(text, unused);
+    StripComments(text, unused);
 }
 
-QString DocumentScan::stripped(QStringView text, qsizetype &position)
+void DocumentScan::StripComments(QString &text, qsizetype &position)
 {
-    const QString withoutPercent = withoutPercentComments(text, position);
-    const QString withoutBlocks = withoutConditionalBlocks(withoutPercent, position);
-    return withoutCommentEnvironments(withoutBlocks, position);
+    // Work on our own buffer from the start, so the views the passes read through
+    // stay valid while they write.
+    text.detach();
+    removePercentComments(text, position);
+    removeConditionalBlocks(text, position);
+    removeCommentEnvironments(text, position);
 }
 
 qsizetype DocumentScan::FindWord(QStringView text, QStringView keyword, qsizetype start)
 {
     if (start < 0 || start >= text.size())
         return -1;
-    for (qsizetype at = text.indexOf(keyword, start); at >= 0; at = text.indexOf(keyword, at + 1)) {
+    for (qsizetype at = indexOfKeyword(text, keyword, start); at >= 0; at = indexOfKeyword(text, keyword, at + 1)) {
         const qsizetype after = at + keyword.size();
         if (after >= text.size() || isWordDelimiter(text[after]))
             return at;
@@ -282,7 +385,7 @@ qsizetype DocumentScan::FindEnvironment(QStringView text, bool isBegin, QStringV
     if (start < 0 || start >= text.size())
         return -1;
     const QStringView keyword = isBegin ? QStringView(u"\\begin") : QStringView(u"\\end");
-    qsizetype at = text.indexOf(keyword, start);
+    qsizetype at = indexOfKeyword(text, keyword, start);
     while (at >= 0) {
         qsizetype brace = at + keyword.size();
         while (brace < text.size() && isLineBlank(text[brace]))
@@ -290,7 +393,7 @@ qsizetype DocumentScan::FindEnvironment(QStringView text, bool isBegin, QStringV
         if (brace >= text.size())
             return -1;
         if (text[brace] != QLatin1Char('{')) {
-            at = text.indexOf(keyword, brace);
+            at = indexOfKeyword(text, keyword, brace);
             continue;
         }
         if (brace == text.size() - 1)
@@ -302,49 +405,34 @@ qsizetype DocumentScan::FindEnvironment(QStringView text, bool isBegin, QStringV
                 *closeIndex = close;
             return at;
         }
-        at = text.indexOf(keyword, brace + 1);
+        at = indexOfKeyword(text, keyword, brace + 1);
     }
     return -1;
 }
 
-QStringList DocumentScan::ScanLabels(QStringView text, qsizetype caret)
+QStringList DocumentScan::ScanLabels(QString text, qsizetype caret)
 {
     qsizetype skip = caret - 1;
-    const QString copy = stripped(text, skip);
-    const qsizetype size = copy.size();
-    static constexpr std::array<QStringView, 4> keywords = {u"\\label", u"\\ref", u"\\eqref", u"\\pageref"};
+    StripComments(text, skip);
+    const QString &copy = text;
+    // Each keyword is searched on its own, as if the others did not exist; one walk
+    // over the backslashes serves all four, and the labels are reported keyword by
+    // keyword.
+    std::array<LabelSearch, 4> searches = {LabelSearch{u"\\label"}, LabelSearch{u"\\ref"}, LabelSearch{u"\\eqref"},
+                                           LabelSearch{u"\\pageref"}};
+    for (qsizetype at = copy.indexOf(QLatin1Char('\\')); at >= 0; at = copy.indexOf(QLatin1Char('\\'), at + 1)) {
+        for (LabelSearch &search : searches)
+            search.examine(copy, at, skip);
+    }
 
     QStringList labels;
-    QSet<QString> seen;
-    for (const QStringView keyword : keywords) {
-        qsizetype from = 0;
-        while (from < size) {
-            const qsizetype at = copy.indexOf(keyword, from);
-            if (at < 0)
-                break;
-            const qsizetype after = at + keyword.size();
-            qsizetype brace = after;
-            while (brace < size && isLineBlank(copy[brace]))
-                ++brace;
-            if (brace >= size || copy[brace] != QLatin1Char('{') || brace == skip) {
-                from = after;
-                continue;
-            }
-            if (brace == size - 1)
-                break;
-            qsizetype end = brace + 1;
-            for (int depth = 1; end < size && !isLineEnd(copy[end]); ++end) {
-                if (copy[end] == QLatin1Char('{'))
-                    ++depth;
-                else if (copy[end] == QLatin1Char('}') && --depth == 0)
-                    break;
-            }
-            const QString label = QStringView(copy).sliced(brace + 1, end - brace - 1).trimmed().toString();
+    QSet<QStringView> seen;
+    for (const LabelSearch &search : searches) {
+        for (const QStringView label : search.labels(copy)) {
             if (!label.isEmpty() && !seen.contains(label)) {
                 seen.insert(label);
-                labels.append(label);
+                labels.append(label.toString());
             }
-            from = end > brace + 1 ? end - 1 : brace;
         }
     }
     return labels;

@@ -25,11 +25,12 @@ public:
     static Context ParseContext(QStringView text);
 
     // Removes what TeX does not read: "%" comments with their line end, blocks from
-    // "\if01" to the next "\fi", and "comment" environments. Runs in linear time.
+    // "\if01" to the next "\fi", and "comment" environments. Works in place, in time
+    // linear in the text's length.
     static void StripComments(QString &text);
-    // Like StripComments on a copy; position, an index into text, is mapped to the
-    // index of the same character in the result, or -1 when it was removed.
-    static QString stripped(QStringView text, qsizetype &position);
+    // The same, and position, an index into text, becomes the index of the same
+    // character in the result, or -1 when that character was removed.
+    static void StripComments(QString &text, qsizetype &position);
 
     // First occurrence of keyword at or after start that ends the text or is followed
     // by a delimiter; -1 if none.
@@ -43,6 +44,7 @@ public:
 
     // The distinct labels used as the argument of \label, \ref, \eqref and \pageref
     // outside comments, in order of discovery. The group opened by the "{" just
-    // before caret is the one being typed and is left out.
-    static QStringList ScanLabels(QStringView text, qsizetype caret);
+    // before caret is the one being typed and is left out. The text is taken by
+    // value because the scan strips its comments in place.
+    static QStringList ScanLabels(QString text, qsizetype caret);
 };

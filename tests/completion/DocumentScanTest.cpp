@@ -139,11 +139,14 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST(StrippedPosition, FollowsACharacterOrReportsItsRemoval)
 {
+    QString text = u"a%bc\nd{e"_qs;
     qsizetype kept = 6;
-    EXPECT_EQ(DocumentScan::stripped(u"a%bc\nd{e", kept), u"ad{e"_qs);
+    DocumentScan::StripComments(text, kept);
+    EXPECT_EQ(text, u"ad{e"_qs);
     EXPECT_EQ(kept, 2);
+    text = u"a%bc\nd{e"_qs;
     qsizetype removed = 2;
-    DocumentScan::stripped(u"a%bc\nd{e", removed);
+    DocumentScan::StripComments(text, removed);
     EXPECT_EQ(removed, -1);
 }
 
