@@ -31,6 +31,7 @@ CMainFrame::CMainFrame(CQuillmereDoc &document, const CommandTarget &application
     m_commands->populateMenuBar(menuBar());
     m_consoleView->OnInitialUpdate(*m_commands);
     m_editorView->attachCommands(*m_commands);
+    connect(m_editorView, &CUltraEditView::filesDropped, this, &CMainFrame::openDroppedFiles);
     createToolBar();
     createStatusBar();
     registerFrameCommands();
