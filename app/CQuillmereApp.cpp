@@ -2,12 +2,15 @@
 
 #include "CAboutDlg.h"
 #include "CMainFrame.h"
+#include "CExternProgSettingDlg.h"
 #include "CQuillmereDoc.h"
+#include "CUltraEditView.h"
 #include "CommandIds.h"
 #include "CommandManager.h"
 #include "DocumentManager.h"
 #include "ExternalProgramSettings.h"
 #include "ModalHost.h"
+#include "RunCommands.h"
 #include "StringTable.h"
 
 #include <QApplication>
@@ -81,6 +84,7 @@ bool CQuillmereApp::InitInstance(const QStringList &arguments)
     m_document->setDocumentManager(m_documentManager);
     m_mainFrame->setDocumentManager(m_documentManager);
     registerRecentFileCommands();
+    connectTools();
     if (!processCommandLine(arguments))
         return false;
     m_mainFrame->show();
@@ -143,6 +147,24 @@ void CQuillmereApp::registerRecentFileCommands()
     commands.updateAll();
 }
 
+void CQuillmereApp::connectTools()
+{
+    CQuillmereDoc &document = *m_document;
+    RunDocument runDocument;
+    runDocument.save = [&document] { document.executeCommand(CommandId::FileSave); };
+    runDocument.savedPathParts = [&document] {
+        const CQuillmereDoc::SavedPathParts &parts = document.savedPathParts();
+        return RunDocument::PathParts{parts.fileName, parts.baseName, parts.directory};
+    };
+    runDocument.clearSavedPathParts = [&document] { document.ClearSavedPathParts(); };
+    m_runCommands = std::make_unique<RunCommands>(std::move(runDocument), m_programTable);
+    m_runCommands->registerOn(document);
+
+    // The settings dialog belongs to the editor view's commands.
+    m_mainFrame->editorView()->onCommand(CommandId::ExternalProgramSettings,
+                                         [this] { EditExternalPrograms(m_mainFrame.get(), m_programTable); });
+}
+
 void CQuillmereApp::terminate()
 {
     if (m_mainFrame)
@@ -156,6 +178,7 @@ void CQuillmereApp::ExitInstance()
         return;
     m_exited = true;
     m_mainFrame.reset();
+    m_runCommands.reset();
     m_document.reset();
     if (!m_profile.path().isEmpty()) {
         m_recentFiles.write(m_profile);

@@ -15,6 +15,7 @@
 class CMainFrame;
 class CQuillmereDoc;
 class DocumentManager;
+class RunCommands;
 class QTranslator;
 
 // The application object: first to exist and last to go. It loads the converter
@@ -59,6 +60,7 @@ private:
     void installQtTranslations();
     void registerAppCommands();
     void registerRecentFileCommands();
+    void connectTools();
     bool processCommandLine(const QStringList &arguments);
 
     ExternalProgramTable m_programTable;
@@ -68,6 +70,7 @@ private:
     RecentFileList m_recentFiles{RecentFileCount};
     std::unique_ptr<QTranslator> m_qtTranslator;
     std::unique_ptr<CQuillmereDoc> m_document;
+    std::unique_ptr<RunCommands> m_runCommands;
     std::unique_ptr<CMainFrame> m_mainFrame;
     DocumentManager *m_documentManager = nullptr; // owned by the main frame
     bool m_exited = false;

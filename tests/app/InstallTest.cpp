@@ -40,7 +40,7 @@ TEST(InstallTest, TheInstalledProgramFindsEverythingBesideItself)
     ASSERT_EQ(install.exitCode(), 0) << install.readAllStandardError().toStdString();
 
     const QString programDir = prefix.filePath("lib/quillmere");
-    for (const QString &name : {"quillmere", "libnkf32.so", "TeXFunctions.dic", "BeginEnd.dic"})
+    for (const QString name : {"quillmere", "libnkf32.so", "TeXFunctions.dic", "BeginEnd.dic"})
         EXPECT_TRUE(QFileInfo::exists(programDir + '/' + name)) << name.toStdString();
     const QFileInfo command(prefix.filePath("bin/quillmere"));
     EXPECT_TRUE(command.isSymLink());
