@@ -62,8 +62,7 @@ bool Converter::convert(char *output, std::uint32_t capacity, std::uint32_t *wri
 {
     if (written == nullptr || (output == nullptr && capacity != 0))
         return false;
-    const InputIdentity identity = identify(input);
-    Result result = resultFor(input, identity);
+    Result result = resultFor(input);
     m_lastInputCode = result.inputCode;
     m_lastReplacedCount = result.replacedCount;
     if (result.output.size() > std::numeric_limits<std::uint32_t>::max()) {
@@ -73,21 +72,24 @@ bool Converter::convert(char *output, std::uint32_t capacity, std::uint32_t *wri
     *written = static_cast<std::uint32_t>(result.output.size());
     const bool measuring = output == nullptr;
     if (measuring || result.output.size() > capacity) {
-        m_kept = KeptResult{identity, std::move(result)};
+        m_kept = KeptResult{{input.data(), input.size(), result.inputFingerprint}, std::move(result)};
         return measuring;
     }
     std::memcpy(output, result.output.data(), result.output.size());
     return true;
 }
 
-Converter::InputIdentity Converter::identify(std::span<const unsigned char> input)
+// The kept result serves only the very input it was made from: the same address
+// and length, and the same bytes there.
+bool Converter::keptResultFits(std::span<const unsigned char> input) const
 {
-    return {input.data(), input.size(), InputFingerprint::of(input)};
+    return m_kept && m_kept->input.address == input.data() && m_kept->input.length == input.size()
+           && m_kept->input.fingerprint == InputFingerprint::of(input);
 }
 
-Converter::Result Converter::resultFor(std::span<const unsigned char> input, const InputIdentity &identity)
+Converter::Result Converter::resultFor(std::span<const unsigned char> input)
 {
-    if (m_kept && m_kept->input == identity) {
+    if (keptResultFits(input)) {
         Result kept = std::move(m_kept->result);
         m_kept.reset();
         return kept;
@@ -100,7 +102,7 @@ Converter::Result Converter::run(std::span<const unsigned char> input) const
 {
     const auto givenCode = m_options.input();
     const KanjiCode inputCode = givenCode ? *givenCode : EncodingDetector::detect(input);
-    input = input.subspan(ByteOrderMark::lengthAtStart(inputCode, input));
+    const std::size_t markLength = ByteOrderMark::lengthAtStart(inputCode, input);
     const KanjiCode outputCode = m_options.output();
     const auto decoder = decoderFor(inputCode, outputCode);
     const auto encoder = encoderFor(outputCode);
@@ -108,27 +110,46 @@ Converter::Result Converter::run(std::span<const unsigned char> input) const
     if (const auto lineEnd = m_options.lineEnd())
         newlines.emplace(*lineEnd);
 
-    Result result{{}, inputCode, 0};
+    Result result{{}, inputCode, 0, 0};
     Text &output = result.output;
+    // The fingerprint is taken piece by piece as the input goes through, while each
+    // piece is in the cache.
+    InputFingerprint fingerprint;
+    fingerprint.add(input.first(markLength));
+    input = input.subspan(markLength);
     output.reserve(expectedOutputSize(input.size()));
     if (m_options.writesByteOrderMark())
         output.append(ByteOrderMark::of(outputCode));
-    // UTF-8 output needs no encoding step, and without a newline option the decoder
-    // writes straight into the output: each stage left out saves a copy of the text.
+    // UTF-8 output needs no encoding step: the decoder writes straight into the
+    // output, and line ends that take no more room are converted where they stand.
+    // Each stage left out saves a copy of the text.
+    const bool decodesIntoOutput = !encoder && (!newlines || newlines->convertsInPlace());
     Text decoded;
     Text normalised;
-    Text &decodeInto = !encoder && !newlines ? output : decoded;
     for (std::size_t position = 0; position < input.size();) {
-        decoded.clear();
-        position += decoder->decode(input.subspan(position), Window, decodeInto);
-        std::string_view text = decoded;
-        if (newlines) {
-            normalised.clear();
-            newlines->convert(decoded, encoder ? normalised : output);
-            text = normalised;
+        const std::span<const unsigned char> rest = input.subspan(position);
+        if (decodesIntoOutput) {
+            const std::size_t start = output.size();
+            const std::size_t consumed = decoder->decode(rest, Window, output);
+            fingerprint.add(rest.first(consumed));
+            position += consumed;
+            if (newlines)
+                newlines->convertInPlace(output, start);
+            continue;
         }
-        if (encoder)
-            encoder->encode(text, output);
+        decoded.clear();
+        const std::size_t consumed = decoder->decode(rest, Window, decoded);
+        fingerprint.add(rest.first(consumed));
+        position += consumed;
+        if (!newlines) {
+            encoder->encode(decoded, output);
+        } else if (!encoder) {
+            newlines->convert(decoded, output);
+        } else {
+            normalised.clear();
+            newlines->convert(decoded, normalised);
+            encoder->encode(normalised, output);
+        }
     }
     if (encoder)
         encoder->finish(output);
@@ -136,5 +157,6 @@ Converter::Result Converter::run(std::span<const unsigned char> input) const
     // In a Unicode output every invalid input sequence stands as U+FFFD; in the others
     // that U+FFFD could not be encoded either and the encoder counted it as its "?".
     result.replacedCount = encoderReplacements + (isUnicode(outputCode) ? decoder->replacements() : 0);
+    result.inputFingerprint = fingerprint.value();
     return result;
 }

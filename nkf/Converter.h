@@ -31,13 +31,13 @@ private:
         const unsigned char *address;
         std::size_t length;
         std::uint64_t fingerprint;
-        bool operator==(const InputIdentity &) const = default;
     };
     struct Result
     {
         Text output;
         KanjiCode inputCode;
         std::size_t replacedCount;
+        std::uint64_t inputFingerprint;
     };
     struct KeptResult
     {
@@ -45,9 +45,9 @@ private:
         Result result;
     };
 
-    static InputIdentity identify(std::span<const unsigned char> input);
+    bool keptResultFits(std::span<const unsigned char> input) const;
+    Result resultFor(std::span<const unsigned char> input);
     Result run(std::span<const unsigned char> input) const;
-    Result resultFor(std::span<const unsigned char> input, const InputIdentity &identity);
 
     ConversionOptions m_options;
     std::optional<KeptResult> m_kept;

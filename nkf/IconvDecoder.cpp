@@ -10,9 +10,13 @@
 namespace {
 
 constexpr std::string_view ReplacementCharacter = "\xEF\xBF\xBD";
-// Room for the output of a window, enough for Japanese text in any of the
-// encodings; half-width katakana and replacements may need more, and get it.
-constexpr std::size_t MaximumGrowth = 2;
+// Room for the output of a window, as a share of its input: enough for Japanese
+// text in any of the encodings (two bytes become three); half-width katakana and
+// replacements may need more, and get it.
+std::size_t roomFor(std::size_t inputSize)
+{
+    return inputSize + inputSize / 2 + 16;
+}
 
 bool inRange(unsigned char byte, unsigned char low, unsigned char high)
 {
@@ -56,7 +60,7 @@ std::size_t IconvDecoder::decode(std::span<const unsigned char> rest, std::size_
     std::size_t inputLeft = std::min(window, rest.size());
     const bool lastWindow = inputLeft == rest.size();
     std::size_t used = out.size();
-    out.resize(used + inputLeft * MaximumGrowth);
+    out.resize(used + roomFor(inputLeft));
     while (inputLeft > 0) {
         char *output = out.data() + used;
         std::size_t outputLeft = out.size() - used;
@@ -66,7 +70,7 @@ std::size_t IconvDecoder::decode(std::span<const unsigned char> rest, std::size_
         if (result != static_cast<std::size_t>(-1))
             break;
         if (error == E2BIG) {
-            out.resize(out.size() + inputLeft * MaximumGrowth);
+            out.resize(out.size() + roomFor(inputLeft));
             continue;
         }
         if (error == EINVAL && !lastWindow)

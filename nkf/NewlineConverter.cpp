@@ -55,3 +55,33 @@ void NewlineConverter::convert(std::string_view text, Text &out)
             nextLf = findByte(text, position, '\n');
     }
 }
+
+void NewlineConverter::convertInPlace(Text &text, std::size_t from)
+{
+    const std::string_view view(text);
+    std::size_t read = from;
+    std::size_t write = from;
+    std::size_t nextCr = findByte(view, read, '\r');
+    std::size_t nextLf = findByte(view, read, '\n');
+    while (read < view.size()) {
+        const std::size_t lineEnd = std::min(nextCr, nextLf);
+        if (lineEnd > read) {
+            if (write != read)
+                std::memmove(text.data() + write, text.data() + read, lineEnd - read);
+            write += lineEnd - read;
+            m_afterCarriageReturn = false;
+        }
+        if (lineEnd == view.size())
+            break;
+        const bool isCr = view[lineEnd] == '\r';
+        if (isCr || !m_afterCarriageReturn)
+            text[write++] = m_lineEnd.front();
+        m_afterCarriageReturn = isCr;
+        read = lineEnd + 1;
+        if (isCr)
+            nextCr = findByte(view, read, '\r');
+        else
+            nextLf = findByte(view, read, '\n');
+    }
+    text.resize(write);
+}
