@@ -1,11 +1,13 @@
 #include "EncodingDetector.h"
 
+#include "ByteOrderMark.h"
 #include "Utf8Sequence.h"
 
 #include <algorithm>
 #include <array>
 #include <cstdint>
 #include <cstring>
+#include <initializer_list>
 #include <optional>
 #include <string_view>
 
@@ -30,12 +32,10 @@ bool inRange(unsigned int value, unsigned int low, unsigned int high)
 
 std::optional<KanjiCode> codeFromByteOrderMark(Bytes bytes)
 {
-    if (bytes.size() >= 3 && bytes[0] == 0xEF && bytes[1] == 0xBB && bytes[2] == 0xBF)
-        return KanjiCode::Utf8;
-    if (bytes.size() >= 2 && bytes[0] == 0xFF && bytes[1] == 0xFE)
-        return KanjiCode::Utf16LittleEndian;
-    if (bytes.size() >= 2 && bytes[0] == 0xFE && bytes[1] == 0xFF)
-        return KanjiCode::Utf16BigEndian;
+    for (const KanjiCode code : {KanjiCode::Utf8, KanjiCode::Utf16LittleEndian, KanjiCode::Utf16BigEndian}) {
+        if (ByteOrderMark::lengthAtStart(code, bytes) > 0)
+            return code;
+    }
     return std::nullopt;
 }
 
@@ -46,7 +46,7 @@ bool hasHighByte(Bytes bytes)
 
 bool hasZeroByte(Bytes bytes)
 {
-    return std::memchr(bytes.data(), 0, bytes.size()) != nullptr;
+    return !bytes.empty() && std::memchr(bytes.data(), 0, bytes.size()) != nullptr;
 }
 
 // Control bytes that no text in an 8-bit encoding contains (tab, line ends, form

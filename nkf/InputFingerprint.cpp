@@ -24,6 +24,9 @@ std::uint64_t InputFingerprint::of(std::span<const unsigned char> bytes)
 
 void InputFingerprint::add(std::span<const unsigned char> bytes)
 {
+    // An empty input may come as a null pointer, which memcpy must not see.
+    if (bytes.empty())
+        return;
     m_length += bytes.size();
     if (m_pendingSize > 0) {
         const std::size_t taken = std::min(BlockSize - m_pendingSize, bytes.size());
