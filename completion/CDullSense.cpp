@@ -5,7 +5,7 @@
 #include "PopupGeometry.h"
 #include "StringTable.h"
 
-#include <QCoreApplication>
+#include <QApplication>
 #include <QFontMetrics>
 #include <QKeyEvent>
 #include <QPlainTextEdit>
@@ -48,6 +48,9 @@ CDullSense::CDullSense(QPlainTextEdit *view, const DictionaryLocation &location)
     m_dictionary.LoadEnvironments(location.filePath(QLatin1StringView(CompletionDictionary::EnvironmentsFileName)));
 
     setModel(m_model);
+    // The list keeps the platform's list font rather than taking the editor's
+    // display font from its parent.
+    setFont(QApplication::font("QListView"));
     setFocusPolicy(Qt::NoFocus);
     setEditTriggers(QAbstractItemView::NoEditTriggers);
     setSelectionMode(QAbstractItemView::SingleSelection);
@@ -248,7 +251,7 @@ void CDullSense::mouseDoubleClickEvent(QMouseEvent *event)
     QListView::mouseDoubleClickEvent(event);
     // Accept the row exactly as Tab typed in the editor would.
     QKeyEvent tab(QEvent::KeyPress, Qt::Key_Tab, Qt::NoModifier, QStringLiteral("\t"));
-    QCoreApplication::sendEvent(m_pView, &tab);
+    QApplication::sendEvent(m_pView, &tab);
 }
 
 int CDullSense::caret() const
