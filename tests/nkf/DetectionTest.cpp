@@ -1,3 +1,4 @@
+#include "IconvText.h"
 #include "NkfRun.h"
 #include "SampleTexts.h"
 

@@ -17,7 +17,3 @@ struct NkfRun
 
     static NkfRun convert(std::string_view options, std::string_view input);
 };
-
-// Encodes or decodes with glibc's iconv directly, for expectations that do not
-// come from the library under test.
-std::string iconvConvert(std::string_view input, const char *to, const char *from);
