@@ -9,7 +9,6 @@
 #include <QFontMetrics>
 #include <QKeyEvent>
 #include <QPlainTextEdit>
-#include <QScrollBar>
 #include <QStringListModel>
 #include <QTextCursor>
 #include <QTextDocument>
