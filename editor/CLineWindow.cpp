@@ -6,6 +6,7 @@
 #include "TwipsConversion.h"
 
 #include <QPainter>
+#include <QString>
 #include <QTextBlock>
 
 namespace {
@@ -48,13 +49,21 @@ std::vector<CLineWindow::Label> CLineWindow::labels() const
     const int offset = LineWindowMetrics::numberOffset(TwipsConversion::twipsOf(m_view.font(), m_view.logicalDpiY()));
     std::vector<Label> labels;
     QTextBlock line = m_view.firstVisibleLine();
+    qreal lineTop = m_view.lineTop(line) - y();
     for (int index = line.blockNumber(); line.isValid(); line = line.next(), ++index) {
-        const int top = m_view.lineTop(line) - y() + offset;
+        const int top = static_cast<int>(lineTop) + offset;
         if (top > rect().bottom())
             break;
-        labels.push_back(Label{LineWindowMetrics::numberText(index), top});
+        labels.push_back(Label{index, top});
+        lineTop += m_view.lineHeight(line);
     }
     return labels;
+}
+
+void CLineWindow::refresh()
+{
+    if (labels() != m_painted)
+        update();
 }
 
 void CLineWindow::paintEvent(QPaintEvent *)
@@ -67,6 +76,7 @@ void CLineWindow::paintEvent(QPaintEvent *)
     painter.setBackground(fill);
     painter.setBackgroundMode(Qt::OpaqueMode);
     const int ascent = painter.fontMetrics().ascent();
-    for (const Label &label : labels())
-        painter.drawText(QPoint(0, label.top + ascent), label.text);
+    m_painted = labels();
+    for (const Label &label : m_painted)
+        painter.drawText(QPoint(0, label.top + ascent), LineWindowMetrics::numberText(label.line));
 }

@@ -2,7 +2,6 @@
 
 #include <QColor>
 #include <QFont>
-#include <QString>
 #include <QWidget>
 
 #include <vector>
@@ -19,12 +18,14 @@ class CLineWindow : public QWidget
     Q_OBJECT
 
 public:
-    // One number as it is drawn: its text and the top of its cell, in the
-    // gutter's coordinates.
+    // One number as it is drawn: its line, counted from 0, and the top of its
+    // cell in the gutter's coordinates.
     struct Label
     {
-        QString text;
+        int line = 0;
         int top = 0;
+
+        bool operator==(const Label &) const = default;
     };
 
     // Reads the colour from the settings; the destructor writes it back.
@@ -38,6 +39,11 @@ public:
     // The numbers of the visible lines, from the first visible line down to the
     // last one whose number starts inside the gutter.
     std::vector<Label> labels() const;
+    // Repaints when a number or its place differs from the last paint: after a
+    // scroll, a new or removed line, or a line that grew or shrank because a
+    // character from a taller fallback font came into it. Typing that moves no
+    // line costs a comparison of the visible lines' places and no paint.
+    void refresh();
 
 protected:
     void paintEvent(QPaintEvent *event) override;
@@ -46,4 +52,5 @@ private:
     const CUltraEditView &m_view;
     const ProfileStore &m_profile;
     int m_background;
+    std::vector<Label> m_painted;
 };

@@ -20,7 +20,6 @@
 #include <QGuiApplication>
 #include <QMenu>
 #include <QMimeData>
-#include <QScrollBar>
 
 #include <algorithm>
 #include <new>
@@ -43,10 +42,9 @@ CUltraEditView::CUltraEditView(const ProfileStore &profile, QWidget *parent)
     setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
     ApplyDisplayFont(false);
 
-    // The numbers change only when the first visible line or the number of lines
-    // does; typing within a line leaves the gutter alone.
-    connect(verticalScrollBar(), &QScrollBar::valueChanged, this, &CUltraEditView::repaintLineWindow);
-    connect(this, &QPlainTextEdit::blockCountChanged, this, &CUltraEditView::repaintLineWindow);
+    // Every scroll and every change of the text comes through here; the gutter
+    // itself decides whether its numbers have moved.
+    connect(this, &QPlainTextEdit::updateRequest, this, &CUltraEditView::refreshLineWindow);
     connect(this, &QPlainTextEdit::cursorPositionChanged, this, &CUltraEditView::reportLineColumn);
 
     registerEditCommands();
@@ -174,16 +172,15 @@ void CUltraEditView::placeLineWindow()
     m_pLineWindow->setGeometry(contentsRect().left(), text.top(), m_lineWindowWidth, text.height());
 }
 
-void CUltraEditView::repaintLineWindow()
+void CUltraEditView::refreshLineWindow()
 {
     if (m_pLineWindow)
-        m_pLineWindow->update();
+        m_pLineWindow->refresh();
 }
 
-int CUltraEditView::lineTop(const QTextBlock &line) const
+qreal CUltraEditView::lineTop(const QTextBlock &line) const
 {
-    const QRectF geometry = blockBoundingGeometry(line).translated(contentOffset());
-    return viewport()->y() + static_cast<int>(geometry.top());
+    return viewport()->y() + blockBoundingGeometry(line).translated(contentOffset()).top();
 }
 
 QString CUltraEditView::lineColumnText() const

@@ -44,10 +44,13 @@ public:
     CLineWindow *lineWindow() const { return m_pLineWindow.get(); }
     int lineWindowWidth() const { return m_lineWindowWidth; }
 
-    // For the gutter: the first line with any part in view, and the top of a
-    // line's first character in this widget's coordinates.
+    // For the gutter: the first line with any part in view, the top of a visible
+    // line's first character in this widget's coordinates, and a line's height.
+    // Finding a line's top walks from the first visible line, so the gutter asks
+    // for the first one only and adds up the heights from there.
     QTextBlock firstVisibleLine() const { return firstVisibleBlock(); }
-    int lineTop(const QTextBlock &line) const;
+    qreal lineTop(const QTextBlock &line) const;
+    qreal lineHeight(const QTextBlock &line) const { return blockBoundingRect(line).height(); }
 
     // The status pane's text for the caret, the moving end of the selection.
     QString lineColumnText() const;
@@ -76,7 +79,7 @@ private:
     void OnChangeFont();
     void pasteText();
     void placeLineWindow();
-    void repaintLineWindow();
+    void refreshLineWindow();
     void reportLineColumn();
     bool acceptFileDrag(QDropEvent *event) const;
 

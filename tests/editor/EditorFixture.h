@@ -6,7 +6,7 @@
 
 #include <QApplication>
 #include <QTemporaryDir>
-#include <QTextBlock>
+#include <QTextCursor>
 
 #include <gtest/gtest.h>
 

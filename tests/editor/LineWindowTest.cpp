@@ -93,7 +93,8 @@ TEST_F(LineWindowTest, TheGutterSitsLeftOfTheTextAndAnEmptyDocumentShowsOne)
 
     const auto labels = gutter->labels();
     ASSERT_EQ(labels.size(), 1u);
-    EXPECT_EQ(labels[0].text, QStringLiteral("    1"));
+    EXPECT_EQ(labels[0].line, 0);
+    EXPECT_EQ(LineWindowMetrics::numberText(labels[0].line), QStringLiteral("    1"));
     EXPECT_EQ(storedShown(), 1);
 
     // The gutter follows the text area when the view is resized.
@@ -134,25 +135,25 @@ TEST_F(LineWindowTest, NumbersFollowScrollingAndStandAtTheirLines)
     view->verticalScrollBar()->setValue(50);
     const auto labels = gutter->labels();
     ASSERT_GT(labels.size(), 3u);
-    EXPECT_EQ(labels.front().text, QStringLiteral("   51"));
+    EXPECT_EQ(labels.front().line, 50);
     const int offset = LineWindowMetrics::numberOffset(TwipsConversion::twipsOf(view->font(), view->logicalDpiY()));
     QTextBlock line = view->document()->findBlockByNumber(50);
     for (const auto &label : labels) {
         const QRect caret = view->cursorRect(QTextCursor(line));
-        EXPECT_EQ(label.top, caret.top() + offset) << label.text.toStdString();
+        EXPECT_EQ(label.line, line.blockNumber());
+        EXPECT_EQ(label.top, caret.top() + offset) << label.line;
         EXPECT_LE(label.top, gutter->height());
         line = line.next();
     }
-    EXPECT_EQ(labels.back().text, LineWindowMetrics::numberText(50 + int(labels.size()) - 1));
 
     // Moving the caret by keyboard scrolls too, and the numbers follow it.
     QTest::keyClick(view.get(), Qt::Key_End, Qt::ControlModifier);
-    EXPECT_EQ(gutter->labels().back().text, QStringLiteral("  300"));
+    EXPECT_EQ(gutter->labels().back().line, 299);
 }
 
-TEST_F(LineWindowTest, TheGutterRepaintsWhenTheFirstLineOrTheLineCountChangesOnly)
+TEST_F(LineWindowTest, TheGutterRepaintsWhenANumberAppearsGoesOrMovesOnly)
 {
-    auto view = shown(makeView(lines(300)));
+    auto view = shown(makeView(lines(5)));
     PaintCounter paints(view->lineWindow());
     QApplication::processEvents();
     paints.count = 0;
@@ -164,6 +165,19 @@ TEST_F(LineWindowTest, TheGutterRepaintsWhenTheFirstLineOrTheLineCountChangesOnl
     QTest::keyClick(view.get(), Qt::Key_Return);
     QApplication::processEvents();
     EXPECT_EQ(paints.count, 1);
+    EXPECT_EQ(view->lineWindow()->labels().size(), 6u);
+    QTest::keyClick(view.get(), Qt::Key_Backspace);
+    QApplication::processEvents();
+    EXPECT_EQ(paints.count, 2);
+    EXPECT_EQ(view->lineWindow()->labels().size(), 5u);
+
+    // In a full view a new line leaves every visible number where it was.
+    view->setPlainText(lines(300));
+    QApplication::processEvents();
+    paints.count = 0;
+    QTest::keyClick(view.get(), Qt::Key_Return);
+    QApplication::processEvents();
+    EXPECT_EQ(paints.count, 0);
 
     const QPointF inside(50, 50);
     QWheelEvent wheel(inside, view->viewport()->mapToGlobal(inside), QPoint(), QPoint(0, -120), Qt::NoButton,
@@ -171,7 +185,28 @@ TEST_F(LineWindowTest, TheGutterRepaintsWhenTheFirstLineOrTheLineCountChangesOnl
     QApplication::sendEvent(view->viewport(), &wheel);
     QApplication::processEvents();
     EXPECT_GT(view->verticalScrollBar()->value(), 0);
-    EXPECT_EQ(paints.count, 2);
+    EXPECT_EQ(paints.count, 1);
+    EXPECT_EQ(view->lineWindow()->labels().front().line, view->verticalScrollBar()->value());
+}
+
+TEST_F(LineWindowTest, ALineGrownByATallerFallbackFontMovesTheNumbersBelowIt)
+{
+    auto view = shown(makeView(lines(50)));
+    CLineWindow *gutter = view->lineWindow();
+    PaintCounter paints(gutter);
+    QApplication::processEvents();
+    paints.count = 0;
+    const QTextBlock second = view->document()->findBlockByNumber(1);
+    const qreal before = view->lineTop(second);
+
+    select(*view, 0, 0);
+    view->insertPlainText(QStringLiteral("あ"));
+    QApplication::processEvents();
+    if (view->lineTop(second) == before)
+        GTEST_SKIP() << "the fonts here give Japanese and Latin lines the same height";
+    EXPECT_EQ(paints.count, 1);
+    const int offset = LineWindowMetrics::numberOffset(TwipsConversion::twipsOf(view->font(), view->logicalDpiY()));
+    EXPECT_EQ(gutter->labels()[1].top, view->cursorRect(QTextCursor(second)).top() + offset);
 }
 
 TEST_F(LineWindowTest, SixDigitNumbersAreCutAtTheGuttersEdge)
@@ -194,7 +229,7 @@ TEST_F(LineWindowTest, SixDigitNumbersAreCutAtTheGuttersEdge)
     bool sixDigitsTouch = false;
     for (const auto &label : gutter->labels()) {
         const bool touches = inkInColumn(image, image.width() - 1, label.top, label.top + height);
-        (label.text.trimmed().size() == 6 ? sixDigitsTouch : fiveDigitsTouch) |= touches;
+        (label.line + 1 >= 100'000 ? sixDigitsTouch : fiveDigitsTouch) |= touches;
     }
     EXPECT_FALSE(fiveDigitsTouch);
     EXPECT_TRUE(sixDigitsTouch);
