@@ -18,6 +18,7 @@
 #include <QMenuBar>
 #include <QSplitter>
 #include <QStatusBar>
+#include <QTimer>
 #include <QToolBar>
 
 CMainFrame::CMainFrame(CQuillmereDoc &document, const CommandTarget &application)
@@ -57,8 +58,9 @@ void CMainFrame::createSplitter()
 
 void CMainFrame::createToolBar()
 {
-    m_toolBar = addToolBar(QString());
+    m_toolBar = addToolBar(QStringLiteral("ツール バー"));
     m_toolBar->setObjectName(QStringLiteral("toolBar"));
+    m_toolBar->setAllowedAreas(Qt::AllToolBarAreas);
     m_toolBar->setIconSize(QSize(16, 16));
     m_commands->populateToolBar(m_toolBar);
 }
@@ -69,10 +71,26 @@ void CMainFrame::createStatusBar()
     // The idle text stays under the prompts, which the status bar shows over it.
     m_statusBar->addWidget(new QLabel(StringTable::text(StringTable::IdleMessage)), 1);
     m_lineColumnPane = new QLabel(StringTable::text(StringTable::LineColumnPlaceholder));
-    m_lineColumnPane->setMinimumWidth(m_lineColumnPane->sizeHint().width());
-    m_lineColumnPane->setText(m_editorView->lineColumnText());
-    connect(m_editorView, &CUltraEditView::lineColumnChanged, m_lineColumnPane, &QLabel::setText);
+    m_lineColumnPane->setFixedWidth(m_lineColumnPane->sizeHint().width());
+    // The placeholder stands until the first idle pass; from then on the editor
+    // keeps the pane up to date.
+    QTimer::singleShot(0, m_lineColumnPane, [this] {
+        m_lineColumnPane->setText(m_editorView->lineColumnText());
+        connect(m_editorView, &CUltraEditView::lineColumnChanged, m_lineColumnPane, &QLabel::setText);
+    });
     m_statusBar->addPermanentWidget(m_lineColumnPane);
+    addLockPanes();
+}
+
+void CMainFrame::addLockPanes()
+{
+    // Qt cannot tell the state of the lock keys on every desktop, so these panes
+    // keep their room but stay empty rather than show a state they cannot know.
+    for (const char *text : {"CAP", "NUM", "SCRL"}) {
+        auto *pane = new QLabel(m_statusBar);
+        pane->setFixedWidth(pane->fontMetrics().horizontalAdvance(QString::fromLatin1(text)) + 8);
+        m_statusBar->addPermanentWidget(pane);
+    }
 }
 
 void CMainFrame::registerFrameCommands()

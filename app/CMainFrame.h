@@ -31,6 +31,7 @@ public:
     CConsoleView *consoleView() const { return m_consoleView; }
     QSplitter *splitter() const { return m_splitter; }
     QToolBar *toolBar() const { return m_toolBar; }
+    QLabel *lineColumnPane() const { return m_lineColumnPane; }
     CommandManager &commands() const { return *m_commands; }
 
     // Closes without asking about unsaved changes: the program is being ended.
@@ -48,6 +49,7 @@ protected:
 private:
     void createToolBar();
     void createStatusBar();
+    void addLockPanes();
     void createSplitter();
     void registerFrameCommands();
     void updateTitle();

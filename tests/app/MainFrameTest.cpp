@@ -1,0 +1,152 @@
+#include "AppTestSupport.h"
+#include "CConsoleView.h"
+#include "CMainFrame.h"
+#include "CQuillmereApp.h"
+#include "CUltraEditView.h"
+#include "CommandIds.h"
+#include "CommandManager.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QClipboard>
+#include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
+#include <QSplitter>
+#include <QStatusBar>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QToolBar>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+std::vector<int> menuIds(const QMenu *menu)
+{
+    std::vector<int> ids;
+    for (const QAction *action : menu->actions()) {
+        if (action->menu())
+            ids.push_back(-1);
+        else if (action->isSeparator())
+            ids.push_back(0);
+        else if (action->isVisible())
+            ids.push_back(action->data().toInt());
+    }
+    return ids;
+}
+
+class MainFrameTest : public testing::Test
+{
+protected:
+    MainFrameTest()
+        : app(makeExecutable(dir.path(), "quillmere"))
+    {
+        app.InitInstance({});
+        frame = app.mainFrame();
+        EXPECT_TRUE(QTest::qWaitForWindowExposed(frame));
+    }
+
+    // Resizes the window so that the two rows together get exactly the height.
+    void resizeRowsTo(int rows)
+    {
+        const QList<int> sizes = frame->splitter()->sizes();
+        const int overhead = frame->height() - (sizes[0] + sizes[1]);
+        frame->resize(frame->width(), rows + overhead);
+        QCoreApplication::processEvents();
+    }
+
+    QTemporaryDir dir;
+    CQuillmereApp app;
+    CMainFrame *frame = nullptr;
+};
+
+TEST_F(MainFrameTest, TheEditorGetsSevenTenthsOnEveryResize)
+{
+    resizeRowsTo(600);
+    EXPECT_EQ(frame->splitter()->sizes(), (QList<int>{420, 180}));
+    resizeRowsTo(301);
+    EXPECT_EQ(frame->splitter()->sizes(), (QList<int>{210, 91}));
+
+    // A dragged bar holds until the window is resized again.
+    frame->splitter()->setSizes({150, 151});
+    QCoreApplication::processEvents();
+    EXPECT_EQ(frame->splitter()->sizes(), (QList<int>{150, 151}));
+    resizeRowsTo(302);
+    EXPECT_EQ(frame->splitter()->sizes()[0], 211);
+}
+
+TEST_F(MainFrameTest, TheLineColumnPaneIsFilledAtTheFirstIdlePass)
+{
+    CQuillmereApp other(makeExecutable(dir.filePath("other"), "quillmere"));
+    other.InitInstance({});
+    EXPECT_EQ(other.mainFrame()->lineColumnPane()->text(), "99999 行 999 桁");
+    QCoreApplication::processEvents();
+    EXPECT_EQ(other.mainFrame()->lineColumnPane()->text(), "    1 行   1 列");
+}
+
+TEST_F(MainFrameTest, TheViewMenuShowsHidesAndChecksTheBars)
+{
+    CommandManager &commands = frame->commands();
+    const int splitterHeight = frame->splitter()->height();
+    commands.action(CommandId::ViewToolBar)->trigger();
+    commands.updateAll();
+    QCoreApplication::processEvents();
+    EXPECT_FALSE(frame->toolBar()->isVisible());
+    EXPECT_FALSE(commands.action(CommandId::ViewToolBar)->isChecked());
+    EXPECT_GT(frame->splitter()->height(), splitterHeight);
+
+    commands.action(CommandId::ViewStatusBar)->trigger();
+    commands.action(CommandId::ViewStatusBar)->trigger();
+    commands.action(CommandId::ViewToolBar)->trigger();
+    commands.updateAll();
+    EXPECT_TRUE(frame->statusBar()->isVisible());
+    EXPECT_TRUE(commands.action(CommandId::ViewStatusBar)->isChecked());
+    EXPECT_TRUE(commands.action(CommandId::ViewToolBar)->isChecked());
+}
+
+TEST_F(MainFrameTest, ShortcutsActOnTheEditorWhileTheConsoleHasTheFocus)
+{
+    frame->editorView()->setPlainText("editor text");
+    frame->editorView()->selectAll();
+    frame->consoleView()->setPlainText("console text");
+    frame->activateWindow();
+    frame->consoleView()->setFocus();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(frame));
+    frame->commands().updateAll();
+
+    QTest::keyClick(frame->consoleView(), Qt::Key_C, Qt::ControlModifier);
+    EXPECT_EQ(QApplication::clipboard()->text(), "editor text");
+    EXPECT_TRUE(frame->consoleView()->hasFocus());
+    // F6 does not move the focus or the activation.
+    QTest::keyClick(frame->consoleView(), Qt::Key_F6);
+    EXPECT_TRUE(frame->consoleView()->hasFocus());
+}
+
+TEST_F(MainFrameTest, EveryMenuItemHasItsCommandInOrder)
+{
+    using namespace CommandId;
+    const QList<QAction *> menus = frame->menuBar()->actions();
+    ASSERT_EQ(menus.size(), 5);
+    EXPECT_EQ(menuIds(menus[0]->menu()), (std::vector<int>{FileNew, FileOpen, FileSave, FileSaveAs, 0, SaveEncoding, 0,
+                                                            FilePrint, FilePrintPreview, FilePrintSetup, 0,
+                                                            RecentFile1, 0, AppExit}));
+    EXPECT_EQ(menuIds(menus[1]->menu()), (std::vector<int>{EditUndo, 0, EditCut, EditCopy, EditPaste, 0, EditFind,
+                                                            FindNext, EditReplace, 0, EditSelectAll}));
+    EXPECT_EQ(menuIds(menus[2]->menu()), (std::vector<int>{RunPlatex, RunJbibtex, RunDviout, 0, RunDvipsk, RunDvipdfmx,
+                                                            0, RunGsview, 0, ExternalProgramSettings}));
+    EXPECT_EQ(menuIds(menus[3]->menu()),
+              (std::vector<int>{ViewToolBar, ViewStatusBar, ToggleLineNumbers, 0, ChangeFont, 0, -1}));
+    EXPECT_EQ(menuIds(menus[3]->menu()->actions().back()->menu()),
+              (std::vector<int>{DisplayShiftJis, DisplayEucJp, DisplayIso2022Jp, DisplayUtf8, DisplayUtf16Le,
+                                DisplayUtf16Be}));
+    EXPECT_EQ(menuIds(menus[4]->menu()), (std::vector<int>{AppAbout}));
+
+    std::vector<int> toolBar;
+    for (const QAction *action : frame->toolBar()->actions())
+        toolBar.push_back(action->isSeparator() ? 0 : action->data().toInt());
+    EXPECT_EQ(toolBar, (std::vector<int>{FileNew, FileOpen, FileSave, 0, EditCut, EditCopy, EditPaste, 0, FilePrint,
+                                         AppAbout}));
+}
+
+} // namespace
