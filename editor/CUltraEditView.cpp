@@ -142,26 +142,33 @@ void CUltraEditView::ShowLineWindow(bool show)
 {
     if (show == (m_pLineWindow != nullptr))
         return;
-    if (show) {
-        const QFont numbers = CLineWindow::fontFor(font(), logicalDpiY());
-        m_lineWindowWidth = LineWindowMetrics::width(QFontMetrics(numbers).averageCharWidth());
-        try {
-            m_pLineWindow = std::make_unique<CLineWindow>(*this, m_profile);
-        } catch (const std::bad_alloc &) {
-            ModalHost::showMessage(this, StringTable::text(StringTable::NoMemoryForLineNumbers),
-                                   QMessageBox::Warning);
-        }
-        if (m_pLineWindow) {
-            setViewportMargins(m_lineWindowWidth, 0, 0, 0);
-            placeLineWindow();
-            m_pLineWindow->show();
-        }
-    } else {
-        m_pLineWindow.reset();
-        setViewportMargins(0, 0, 0, 0);
-    }
+    if (show)
+        createLineWindow();
+    else
+        destroyLineWindow();
     // Written even when the gutter could not be made, so the next start tries again.
     m_profile.writeInt(ShowSection, ShowKey, show ? 1 : 0);
+}
+
+void CUltraEditView::createLineWindow()
+{
+    const QFont numbers = CLineWindow::fontFor(font(), logicalDpiY());
+    m_lineWindowWidth = LineWindowMetrics::width(QFontMetrics(numbers).averageCharWidth());
+    try {
+        m_pLineWindow = std::make_unique<CLineWindow>(*this, m_profile);
+    } catch (const std::bad_alloc &) {
+        ModalHost::showMessage(this, StringTable::text(StringTable::NoMemoryForLineNumbers), QMessageBox::Warning);
+        return;
+    }
+    setViewportMargins(m_lineWindowWidth, 0, 0, 0);
+    placeLineWindow();
+    m_pLineWindow->show();
+}
+
+void CUltraEditView::destroyLineWindow()
+{
+    m_pLineWindow.reset();
+    setViewportMargins(0, 0, 0, 0);
 }
 
 void CUltraEditView::placeLineWindow()

@@ -78,6 +78,8 @@ private:
     void readDisplayFontSettings();
     void OnChangeFont();
     void pasteText();
+    void createLineWindow();
+    void destroyLineWindow();
     void placeLineWindow();
     void refreshLineWindow();
     void reportLineColumn();

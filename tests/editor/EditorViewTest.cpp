@@ -6,6 +6,7 @@
 #include "LineColumnText.h"
 
 #include <QClipboard>
+#include <QContextMenuEvent>
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QImage>
@@ -217,6 +218,19 @@ TEST_F(EditorViewTest, TheContextMenuOpensOnTheButtonGoingDownWithItsGreyingAndL
     chosen = QStringLiteral("すべて選択(&A)");
     rightPress();
     EXPECT_EQ(view->textCursor().selectedText().size(), view->document()->characterCount() - 1);
+
+    // The menu key opens the same menu at the caret.
+    enabled.clear();
+    chosen.clear();
+    QTimer::singleShot(0, [&] {
+        auto *menu = qobject_cast<QMenu *>(QApplication::activePopupWidget());
+        ASSERT_NE(menu, nullptr);
+        enabled[menu->actions().constFirst()->text()] = true;
+        menu->close();
+    });
+    QContextMenuEvent key(QContextMenuEvent::Keyboard, QPoint(5, 5), view->viewport()->mapToGlobal(QPoint(5, 5)));
+    QApplication::sendEvent(view->viewport(), &key);
+    EXPECT_TRUE(enabled[QStringLiteral("切り取り(&T)")]);
 }
 
 TEST_F(EditorViewTest, LongLinesScrollSidewaysAndNoTextIsCutAtAnyLength)
