@@ -8,6 +8,7 @@
 #include "StringTable.h"
 
 #include <QAction>
+#include <QCoreApplication>
 #include <QLabel>
 #include <QProcess>
 #include <QTemporaryDir>
@@ -56,6 +57,8 @@ TEST_F(StartupShutdownTest, AStartWithoutSettingsUsesTheBuiltInsAndTheExitWrites
         EXPECT_EQ(app.programTable().GetAt(5).optionTemplate(), "\"%s.ps\"");
         EXPECT_EQ(app.profile().path(), binDir + "/quillmere.ini");
         EXPECT_EQ(app.mainFrame()->windowTitle(), QString::fromUtf8("無題[*] - Quillmere"));
+        // Qt's own buttons speak Japanese like the rest of the program.
+        EXPECT_EQ(QCoreApplication::translate("QPlatformTheme", "Cancel"), QString::fromUtf8("キャンセル"));
     }
     expectAllProgramSections(binDir + "/quillmere.ini");
     const ProfileStore profile(binDir + "/quillmere.ini");
