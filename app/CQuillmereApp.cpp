@@ -87,6 +87,8 @@ bool CQuillmereApp::InitInstance(const QStringList &arguments)
     connectTools();
     if (!processCommandLine(arguments))
         return false;
+    // Every handler is in place now: the menus and shortcuts start out right.
+    m_mainFrame->commands().updateAll();
     m_mainFrame->show();
     m_mainFrame->activateWindow();
     return true;
@@ -144,7 +146,6 @@ void CQuillmereApp::registerRecentFileCommands()
                 update.setText(QStringLiteral("&%1 %2").arg(i + 1).arg(QString(files[i]).replace(u'&', QStringLiteral("&&"))));
         });
     }
-    commands.updateAll();
 }
 
 void CQuillmereApp::connectTools()
