@@ -71,6 +71,7 @@ bool CQuillmereApp::InitInstance(const QStringList &arguments)
     QApplication::setApplicationName(QStringLiteral("quillmere"));
     QApplication::setApplicationDisplayName(StringTable::text(StringTable::ApplicationTitle));
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/quillmere.svg")));
+    preferJapaneseGlyphs();
 
     m_profile.setPath(settingsFilePath(m_modulePath));
     m_recentFiles.read(m_profile);
@@ -92,6 +93,16 @@ bool CQuillmereApp::InitInstance(const QStringList &arguments)
     m_mainFrame->show();
     m_mainFrame->activateWindow();
     return true;
+}
+
+void CQuillmereApp::preferJapaneseGlyphs()
+{
+    // Han characters look different in Japanese and Chinese; without a Japanese
+    // font named first, a desktop whose language is not Japanese draws them in
+    // Chinese forms.
+    QFont font = QApplication::font();
+    font.setFamilies({font.family(), QStringLiteral("Noto Sans CJK JP")});
+    QApplication::setFont(font);
 }
 
 void CQuillmereApp::installQtTranslations()

@@ -58,6 +58,7 @@ public:
 
 private:
     void installQtTranslations();
+    static void preferJapaneseGlyphs();
     void registerAppCommands();
     void registerRecentFileCommands();
     void connectTools();
