@@ -10,9 +10,9 @@ class CUltraEditView;
 class ProfileStore;
 
 // The line-number gutter: a strip at the left edge of the editor that shows the
-// number of each visible line. It holds nothing but its colour and reads what it
-// draws from the editor each time it paints, so the cost of a paint depends on
-// the visible lines only, never on the length of the document.
+// number of each visible line. It keeps only its colour and the places of its
+// last paint, and reads what it draws from the editor each time, so its cost
+// depends on the visible lines only, never on the length of the document.
 class CLineWindow : public QWidget
 {
     Q_OBJECT
