@@ -153,10 +153,14 @@ QStringList localFilesOf(const QMimeData *data)
 
 } // namespace
 
+// A drop only ever copies: accepting a move would let the file manager delete
+// the file it thinks we took.
 void CMainFrame::dragEnterEvent(QDragEnterEvent *event)
 {
-    if (!localFilesOf(event->mimeData()).isEmpty())
-        event->acceptProposedAction();
+    if (localFilesOf(event->mimeData()).isEmpty())
+        return;
+    event->setDropAction(Qt::CopyAction);
+    event->accept();
 }
 
 void CMainFrame::dropEvent(QDropEvent *event)
@@ -164,7 +168,8 @@ void CMainFrame::dropEvent(QDropEvent *event)
     const QStringList paths = localFilesOf(event->mimeData());
     if (paths.isEmpty())
         return;
-    event->acceptProposedAction();
+    event->setDropAction(Qt::CopyAction);
+    event->accept();
     openDroppedFiles(paths);
 }
 

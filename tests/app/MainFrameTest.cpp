@@ -9,7 +9,10 @@
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
+#include <QFile>
+#include <QFileInfo>
 #include <QLabel>
+#include <QMimeData>
 #include <QMenu>
 #include <QMenuBar>
 #include <QSplitter>
@@ -147,6 +150,30 @@ TEST_F(MainFrameTest, EveryMenuItemHasItsCommandInOrder)
         toolBar.push_back(action->isSeparator() ? 0 : action->data().toInt());
     EXPECT_EQ(toolBar, (std::vector<int>{FileNew, FileOpen, FileSave, 0, EditCut, EditCopy, EditPaste, 0, FilePrint,
                                          AppAbout}));
+}
+
+TEST_F(MainFrameTest, DroppedFilesOpenInTurnAndAreNeverMoved)
+{
+    const QString first = dir.filePath("first.tex");
+    const QString second = dir.filePath("second.tex");
+    for (const QString &path : {first, second}) {
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(QFileInfo(path).baseName().toUtf8() + "\n");
+    }
+    QMimeData data;
+    data.setUrls({QUrl::fromLocalFile(first), QUrl::fromLocalFile(second)});
+    QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction | Qt::MoveAction, &data, Qt::LeftButton, Qt::NoModifier);
+    enter.setDropAction(Qt::MoveAction);
+    QApplication::sendEvent(frame, &enter);
+    EXPECT_EQ(enter.dropAction(), Qt::CopyAction);
+    EXPECT_TRUE(enter.isAccepted());
+    QDropEvent drop(QPointF(10, 10), Qt::CopyAction | Qt::MoveAction, &data, Qt::LeftButton, Qt::NoModifier);
+    drop.setDropAction(Qt::MoveAction);
+    QApplication::sendEvent(frame, &drop);
+    EXPECT_EQ(drop.dropAction(), Qt::CopyAction);
+    EXPECT_EQ(frame->editorView()->toPlainText(), "second\n");
+    EXPECT_EQ(app.recentFiles().files(), (QStringList{second, first}));
 }
 
 } // namespace
