@@ -111,7 +111,9 @@ void CUltraEditView::ApplyDisplayFont(bool wholeText)
     if (!wholeText)
         readDisplayFontSettings();
     QFont display = font();
-    display.setFamily(m_fontName);
+    // Characters the chosen face lacks come from a Japanese face, so that Han
+    // characters take their Japanese forms whatever the desktop's language.
+    display.setFamilies({m_fontName, QStringLiteral("Noto Sans Mono CJK JP")});
     display.setPointSizeF(TwipsConversion::pointsOf(m_fontSize));
     setFont(display);
 }
