@@ -1,0 +1,247 @@
+// Typing, Enter and scrolling in the editing pane with a long Japanese TeX source
+// open and the line numbers shown, against a bare QPlainTextEdit holding the same
+// text, and the gutter's paint for a short and the long documents. The generated
+// 25 MB source has about 140,000 long lines; a document of 400,000 such lines, cut
+// from a longer generated source, shows what a much higher line count costs.
+#include "TexSourceGenerator.h"
+
+#include "CLineWindow.h"
+#include "CUltraEditView.h"
+#include "ProfileStore.h"
+
+#include <QApplication>
+#include <QKeyEvent>
+#include <QPlainTextEdit>
+#include <QScrollBar>
+#include <QTemporaryDir>
+#include <QTextCursor>
+
+#include <algorithm>
+#include <cstdio>
+#include <functional>
+#include <string>
+#include <time.h>
+#include <vector>
+
+namespace {
+
+constexpr std::size_t SourceSize = 25u << 20;
+constexpr int ManyLineCount = 400000;
+constexpr std::size_t ManyLineSourceSize = 3 * SourceSize;
+constexpr int ShortLineCount = 1000;
+constexpr int Repetitions = 200;
+constexpr int WindowWidth = 1000;
+constexpr int WindowHeight = 700;
+
+// Processor time of this thread, so that other work on a busy machine does not
+// distort the comparison.
+double threadSeconds()
+{
+    timespec now{};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
+    return static_cast<double>(now.tv_sec) + static_cast<double>(now.tv_nsec) / 1e9;
+}
+
+double secondsOf(const std::function<void()> &work)
+{
+    const double start = threadSeconds();
+    work();
+    return threadSeconds() - start;
+}
+
+double median(std::vector<double> samples)
+{
+    const auto middle = samples.begin() + static_cast<std::ptrdiff_t>(samples.size() / 2);
+    std::nth_element(samples.begin(), middle, samples.end());
+    return *middle;
+}
+
+QString editorText(const std::string &crlfSource)
+{
+    std::string text;
+    std::remove_copy(crlfSource.begin(), crlfSource.end(), std::back_inserter(text), '\r');
+    return QString::fromStdString(text);
+}
+
+QString firstLines(const QString &text, int count)
+{
+    qsizetype end = -1;
+    for (int line = 0; line < count; ++line) {
+        end = text.indexOf(u'\n', end + 1);
+        if (end < 0)
+            return text;
+    }
+    return text.left(end);
+}
+
+// Lays out, paints and delivers whatever the last action left pending.
+void settle()
+{
+    QCoreApplication::processEvents();
+}
+
+// The typed-into editor has the focus and draws its caret, as it would for the user.
+void focus(QPlainTextEdit &editor)
+{
+    editor.activateWindow();
+    editor.setFocus();
+    settle();
+}
+
+void openIn(QPlainTextEdit &editor, const QString &text)
+{
+    editor.resize(WindowWidth, WindowHeight);
+    editor.show();
+    editor.setPlainText(text);
+    settle();
+}
+
+void putCaretAt(QPlainTextEdit &editor, int position)
+{
+    QTextCursor caret(editor.document());
+    caret.setPosition(position);
+    editor.setTextCursor(caret);
+    editor.centerCursor();
+    settle();
+}
+
+void putCaretAtEnd(QPlainTextEdit &editor)
+{
+    putCaretAt(editor, editor.document()->characterCount() - 1);
+}
+
+void putCaretInMiddle(QPlainTextEdit &editor)
+{
+    putCaretAt(editor, editor.document()->characterCount() / 2);
+}
+
+void press(QPlainTextEdit &editor, Qt::Key key, const QString &text)
+{
+    QKeyEvent down(QEvent::KeyPress, key, Qt::NoModifier, text);
+    QCoreApplication::sendEvent(&editor, &down);
+    QKeyEvent up(QEvent::KeyRelease, key, Qt::NoModifier, text);
+    QCoreApplication::sendEvent(&editor, &up);
+    settle();
+}
+
+void typeCharacter(QPlainTextEdit &editor)
+{
+    press(editor, Qt::Key_unknown, QStringLiteral("あ"));
+}
+
+void pressEnter(QPlainTextEdit &editor)
+{
+    press(editor, Qt::Key_Return, QStringLiteral("\r"));
+}
+
+void scrollOnePage(QPlainTextEdit &editor)
+{
+    editor.verticalScrollBar()->triggerAction(QAbstractSlider::SliderPageStepAdd);
+    settle();
+}
+
+struct Medians
+{
+    double view = 0;
+    double bare = 0;
+};
+
+using Action = std::function<void(QPlainTextEdit &)>;
+
+// The two editors take turns, one action each, so that a change in the machine's
+// load falls on both alike; both end up holding the same text again.
+Medians compare(QPlainTextEdit &view, QPlainTextEdit &bare, const Action &action)
+{
+    std::vector<double> viewSamples;
+    std::vector<double> bareSamples;
+    for (int run = 0; run < Repetitions; ++run) {
+        focus(view);
+        viewSamples.push_back(secondsOf([&] { action(view); }));
+        focus(bare);
+        bareSamples.push_back(secondsOf([&] { action(bare); }));
+    }
+    return Medians{median(viewSamples), median(bareSamples)};
+}
+
+void report(const char *name, const Medians &medians, double target)
+{
+    std::printf("%-24s view %9.1f us   bare %9.1f us   ratio %.2f (target at most %.1f)\n", name,
+                medians.view * 1e6, medians.bare * 1e6, medians.view / medians.bare, target);
+}
+
+Medians measure(QPlainTextEdit &view, QPlainTextEdit &bare, const Action &placeCaret, const Action &action)
+{
+    placeCaret(view);
+    placeCaret(bare);
+    return compare(view, bare, action);
+}
+
+// The numbers of the middle of the document, the same place in any length of it.
+double gutterPaintMedian(CUltraEditView &view)
+{
+    putCaretInMiddle(view);
+    CLineWindow &gutter = *view.lineWindow();
+    std::vector<double> samples;
+    for (int run = 0; run < Repetitions; ++run)
+        samples.push_back(secondsOf([&] { gutter.repaint(); }));
+    return median(samples);
+}
+
+void reportGutter(const CUltraEditView &view, double seconds, double shortSeconds)
+{
+    std::printf("gutter paint  %6d lines %7.1f us   ratio to %d lines %.2f (should not grow)\n",
+                view.document()->blockCount(), seconds * 1e6, ShortLineCount, seconds / shortSeconds);
+}
+
+double shortGutterPaint(const QString &text, const ProfileStore &profile)
+{
+    CUltraEditView view(profile);
+    openIn(view, firstLines(text, ShortLineCount));
+    const double seconds = gutterPaintMedian(view);
+    std::printf("gutter paint  %6d lines %7.1f us\n", view.document()->blockCount(), seconds * 1e6);
+    return seconds;
+}
+
+// Opens the text in the view and in a bare control, compares the four actions and
+// the view's gutter paint against the short document's.
+void benchmarkDocument(const char *name, const QString &text, const ProfileStore &profile, double shortGutter)
+{
+    CUltraEditView view(profile);
+    openIn(view, text);
+    // The comparison is of what the view adds to the control, so the bare control
+    // shows the text the way the view does: in the same font, without wrapping.
+    QPlainTextEdit bare;
+    bare.setFont(view.font());
+    bare.setLineWrapMode(QPlainTextEdit::NoWrap);
+    openIn(bare, text);
+
+    std::printf("\n%s: %d lines, %.1f MB of UTF-8 without CRs, gutter %s\n", name, view.document()->blockCount(),
+                static_cast<double>(text.toUtf8().size()) / 1048576.0, view.lineWindow() ? "shown" : "hidden");
+    report("character at the end", measure(view, bare, putCaretAtEnd, typeCharacter), 1.2);
+    report("character in the middle", measure(view, bare, putCaretInMiddle, typeCharacter), 1.2);
+    report("Enter in the middle", measure(view, bare, putCaretInMiddle, pressEnter), 1.5);
+    report("scroll one page", measure(view, bare, putCaretInMiddle, scrollOnePage), 1.2);
+    reportGutter(view, gutterPaintMedian(view), shortGutter);
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication application(argc, argv);
+    // A blinking caret would add paints of its own to whichever sample its timer fell in.
+    QApplication::setCursorFlashTime(0);
+
+    const QString source = editorText(TexSourceGenerator::generate(SourceSize));
+    const QString manyLines = firstLines(editorText(TexSourceGenerator::generate(ManyLineSourceSize)), ManyLineCount);
+    QTemporaryDir dir;
+    const ProfileStore profile(dir.filePath(QStringLiteral("quillmere.ini")));
+
+    std::printf("Processor time of the GUI thread, median of %d, each action including its paint; window %dx%d\n\n",
+                Repetitions, WindowWidth, WindowHeight);
+    const double shortGutter = shortGutterPaint(source, profile);
+    benchmarkDocument("The 25 MB source", source, profile, shortGutter);
+    benchmarkDocument("400,000 lines", manyLines, profile, shortGutter);
+    return 0;
+}
