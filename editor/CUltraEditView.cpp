@@ -1,8 +1,10 @@
 #include "CUltraEditView.h"
 
+#include "CDullSense.h"
 #include "CLineWindow.h"
 #include "CommandIds.h"
 #include "CommandManager.h"
+#include "CompletionRouter.h"
 #include "IncomingData.h"
 #include "LineColumnText.h"
 #include "LineWindowMetrics.h"
@@ -34,7 +36,7 @@ const QString SizeKey = QStringLiteral("Size");
 
 } // namespace
 
-CUltraEditView::CUltraEditView(const ProfileStore &profile, QWidget *parent)
+CUltraEditView::CUltraEditView(const ProfileStore &profile, QWidget *parent, const DictionaryLocation &dictionaries)
     : QPlainTextEdit(parent)
     , m_profile(profile)
 {
@@ -50,6 +52,7 @@ CUltraEditView::CUltraEditView(const ProfileStore &profile, QWidget *parent)
     registerEditCommands();
     registerViewCommands();
     ShowLineWindow(m_profile.readInt(ShowSection, ShowKey, 1) != 0);
+    m_pDullSense = CDullSense::create(this, dictionaries);
 }
 
 CUltraEditView::~CUltraEditView()
@@ -219,6 +222,10 @@ void CUltraEditView::changeEvent(QEvent *event)
 
 void CUltraEditView::mousePressEvent(QMouseEvent *event)
 {
+    // While the completion list is open, clicks neither move the caret nor open
+    // the menu.
+    if (CompletionRouter::swallowsMouse(m_pDullSense))
+        return;
     // The menu opens as the button goes down and the control never sees the
     // press, so the caret and the selection stay where they are.
     if (event->button() == Qt::RightButton && m_contextMenu) {
@@ -228,8 +235,38 @@ void CUltraEditView::mousePressEvent(QMouseEvent *event)
     QPlainTextEdit::mousePressEvent(event);
 }
 
+void CUltraEditView::mouseDoubleClickEvent(QMouseEvent *event)
+{
+    if (CompletionRouter::swallowsMouse(m_pDullSense))
+        return;
+    QPlainTextEdit::mouseDoubleClickEvent(event);
+}
+
+void CUltraEditView::keyPressEvent(QKeyEvent *event)
+{
+    if (!m_pDullSense) {
+        QPlainTextEdit::keyPressEvent(event);
+        return;
+    }
+    CompletionRouter::keyPress(*m_pDullSense, *event, [this, event] { QPlainTextEdit::keyPressEvent(event); });
+}
+
+void CUltraEditView::inputMethodEvent(QInputMethodEvent *event)
+{
+    if (!m_pDullSense) {
+        QPlainTextEdit::inputMethodEvent(event);
+        return;
+    }
+    CompletionRouter::inputMethod(*m_pDullSense, *event,
+                                  [this](QInputMethodEvent &part) { QPlainTextEdit::inputMethodEvent(&part); });
+}
+
 void CUltraEditView::contextMenuEvent(QContextMenuEvent *event)
 {
+    if (CompletionRouter::swallowsMouse(m_pDullSense)) {
+        event->accept();
+        return;
+    }
     if (!m_contextMenu) {
         QPlainTextEdit::contextMenuEvent(event);
         return;

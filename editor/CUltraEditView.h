@@ -1,6 +1,7 @@
 #pragma once
 
 #include "CommandTarget.h"
+#include "DictionaryLocation.h"
 #include "FindReplaceDialog.h"
 
 #include <QPlainTextEdit>
@@ -11,6 +12,7 @@
 
 #include <memory>
 
+class CDullSense;
 class CLineWindow;
 class CommandManager;
 class ProfileStore;
@@ -26,8 +28,10 @@ class CUltraEditView : public QPlainTextEdit, public CommandTarget
     Q_OBJECT
 
 public:
-    // Reads the display font and whether line numbers are shown from the settings.
-    explicit CUltraEditView(const ProfileStore &profile, QWidget *parent = nullptr);
+    // Reads the display font and whether line numbers are shown from the settings;
+    // the completion popup reads its dictionaries from where dictionaries says.
+    explicit CUltraEditView(const ProfileStore &profile, QWidget *parent = nullptr,
+                            const DictionaryLocation &dictionaries = DictionaryLocation());
     // Writes the display font back.
     ~CUltraEditView() override;
 
@@ -64,6 +68,9 @@ protected:
     void resizeEvent(QResizeEvent *event) override;
     void changeEvent(QEvent *event) override;
     void mousePressEvent(QMouseEvent *event) override;
+    void mouseDoubleClickEvent(QMouseEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
+    void inputMethodEvent(QInputMethodEvent *event) override;
     void contextMenuEvent(QContextMenuEvent *event) override;
     void dragEnterEvent(QDragEnterEvent *event) override;
     void dragMoveEvent(QDragMoveEvent *event) override;
@@ -97,6 +104,8 @@ private:
     bool selectionIsMatch() const;
 
     std::unique_ptr<CLineWindow> m_pLineWindow;
+    // The completion popup, a child of this view; null when it could not be made.
+    CDullSense *m_pDullSense = nullptr;
     int m_lineWindowWidth = 0;
     QString m_findText;
     bool m_findNext = false;

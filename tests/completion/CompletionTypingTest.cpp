@@ -1,0 +1,347 @@
+#include "CDullSense.h"
+#include "CUltraEditView.h"
+#include "DictionaryLocation.h"
+#include "ModalHost.h"
+#include "ProfileStore.h"
+
+#include <QApplication>
+#include <QFile>
+#include <QInputMethodEvent>
+#include <QScrollBar>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+namespace {
+
+// An editor view as the user meets it, with dictionaries of the test's choosing
+// beside a pretend executable. Keys are typed with QTest, as a user types them.
+class CompletionTyping : public testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(m_dir.isValid());
+        m_profile.setPath(m_dir.filePath(QStringLiteral("quillmere.ini")));
+        ModalHost::answerMessagesWith([this](const ModalHost::Message &message) {
+            m_messages.append(message.text);
+            return QMessageBox::Ok;
+        });
+    }
+
+    void TearDown() override
+    {
+        ModalHost::answerMessagesWith({});
+        EXPECT_TRUE(m_messages.isEmpty()) << m_messages.join(u'\n').toStdString();
+    }
+
+    void writeDictionaries(const QByteArray &functions, const QByteArray &environments = {})
+    {
+        writeFile(QStringLiteral("TeXFunctions.dic"), functions);
+        writeFile(QStringLiteral("BeginEnd.dic"), environments);
+    }
+
+    void writeFile(const QString &name, const QByteArray &bytes)
+    {
+        QFile file(m_dir.filePath(name));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(bytes);
+    }
+
+    // The caret stands at the end of text.
+    std::unique_ptr<CUltraEditView> makeView(const QString &text = QString())
+    {
+        auto view = std::make_unique<CUltraEditView>(m_profile, nullptr, DictionaryLocation(m_dir.path(), QString()));
+        view->resize(400, 300);
+        view->setPlainText(text);
+        view->moveCursor(QTextCursor::End);
+        view->show();
+        view->activateWindow();
+        view->setFocus();
+        return view;
+    }
+
+    static CDullSense &popupOf(const CUltraEditView &view)
+    {
+        CDullSense *popup = view.findChild<CDullSense *>();
+        EXPECT_NE(popup, nullptr);
+        return *popup;
+    }
+
+    static QString selectedText(const CDullSense &popup)
+    {
+        const int row = popup.selectedRow();
+        return row < 0 ? QString() : popup.items().at(row);
+    }
+
+    static QString textOf(const CUltraEditView &view) { return view.toPlainText(); }
+    static int caretOf(const CUltraEditView &view) { return view.textCursor().position(); }
+
+    QTemporaryDir m_dir;
+    ProfileStore m_profile;
+    QStringList m_messages;
+};
+
+TEST_F(CompletionTyping, BackslashWithoutDictionariesOffersTheFixedItems)
+{
+    const auto view = makeView();
+    QTest::keyClick(view.get(), '\\');
+
+    const CDullSense &popup = popupOf(*view);
+    EXPECT_TRUE(popup.isShown());
+    EXPECT_EQ(popup.items().size(), 14);
+    EXPECT_EQ(popup.selectedRow(), 0);
+    EXPECT_EQ(textOf(*view), QStringLiteral("\\"));
+    EXPECT_NE(QApplication::focusWidget(), &popup);
+}
+
+TEST_F(CompletionTyping, EnterAcceptsTheFirstExactRowAsOneUndoStep)
+{
+    writeDictionaries("define Section\ndefine section\ndefine secnumdepth\ndefine SECTION2\n");
+    const auto view = makeView(QStringLiteral("x "));
+    QTest::keyClicks(view.get(), QStringLiteral("\\sec"));
+    EXPECT_EQ(selectedText(popupOf(*view)), QStringLiteral("\\secnumdepth"));
+    QTest::keyClicks(view.get(), QStringLiteral("t"));
+    EXPECT_EQ(selectedText(popupOf(*view)), QStringLiteral("\\section"));
+
+    QTest::keyClick(view.get(), Qt::Key_Return);
+    EXPECT_EQ(textOf(*view), QStringLiteral("x \\section"));
+    EXPECT_EQ(caretOf(*view), 10);
+    EXPECT_FALSE(popupOf(*view).isShown());
+
+    view->undo();
+    EXPECT_EQ(textOf(*view), QStringLiteral("x \\sect"));
+}
+
+TEST_F(CompletionTyping, UpperCaseTypingPrefersAnExactRowThenIgnoresCase)
+{
+    writeDictionaries("define section\ndefine SECTION2\n");
+    const auto view = makeView();
+    QTest::keyClicks(view.get(), QStringLiteral("\\SEC"));
+    EXPECT_EQ(selectedText(popupOf(*view)), QStringLiteral("\\SECTION2"));
+    QTest::keyClick(view.get(), Qt::Key_Backspace);
+    QTest::keyClicks(view.get(), QStringLiteral("c"));
+    EXPECT_EQ(selectedText(popupOf(*view)), QStringLiteral("\\section"));
+}
+
+TEST_F(CompletionTyping, BraceAfterACommandOpensItsArgumentListAtOnce)
+{
+    writeDictionaries("define usepackage\nset usepackage.param.count 1\nadd usepackage.param.1 graphicx\n"
+                      "add usepackage.param.1 amsmath\n");
+    const auto view = makeView();
+    QTest::keyClicks(view.get(), QStringLiteral("\\usep{"));
+    EXPECT_EQ(textOf(*view), QStringLiteral("\\usepackage{"));
+    const CDullSense &popup = popupOf(*view);
+    ASSERT_TRUE(popup.isShown());
+    EXPECT_EQ(popup.items(), QStringList({QStringLiteral("amsmath"), QStringLiteral("graphicx")}));
+    EXPECT_EQ(popup.selectedRow(), -1);
+
+    // A comma accepts and opens the same list again for the next package.
+    QTest::keyClicks(view.get(), QStringLiteral("gr,"));
+    EXPECT_EQ(textOf(*view), QStringLiteral("\\usepackage{graphicx,"));
+    EXPECT_TRUE(popup.isShown());
+    QTest::keyClicks(view.get(), QStringLiteral("AMS}"));
+    EXPECT_EQ(textOf(*view), QStringLiteral("\\usepackage{graphicx,amsmath}"));
+    EXPECT_FALSE(popup.isShown());
+}
+
+TEST_F(CompletionTyping, PunctuationRightAfterTheBackslashMakesAControlSymbol)
+{
+    const auto view = makeView();
+    QTest::keyClicks(view.get(), QStringLiteral("\\#"));
+    EXPECT_EQ(textOf(*view), QStringLiteral("\\#"));
+    EXPECT_TRUE(popupOf(*view).isShown());
+    EXPECT_EQ(selectedText(popupOf(*view)), QStringLiteral("\\#"));
+}
+
+TEST_F(CompletionTyping, PunctuationWithoutSelectionClosesAndIsTypedAsItIs)
+{
+    const auto view = makeView();
+    QTest::keyClicks(view.get(), QStringLiteral("\\zz."));
+    EXPECT_EQ(textOf(*view), QStringLiteral("\\zz."));
+    EXPECT_FALSE(popupOf(*view).isShown());
+}
+
+TEST_F(CompletionTyping, BeginOpensTheEnvironmentListEvenWhenItIsEmpty)
+{
+    const auto view = makeView();
+    QTest::keyClicks(view.get(), QStringLiteral("\\begin{"));
+    EXPECT_EQ(textOf(*view), QStringLiteral("\\begin{"));
+    EXPECT_TRUE(popupOf(*view).isShown());
+    EXPECT_EQ(popupOf(*view).items().size(), 0);
+}
+
+TEST_F(CompletionTyping, RefOffersTheDocumentsLabelsOrNothing)
+{
+    const auto empty = makeView(QStringLiteral("% \\label{hidden}\n"));
+    QTest::keyClicks(empty.get(), QStringLiteral("\\ref{"));
+    EXPECT_EQ(textOf(*empty), QStringLiteral("% \\label{hidden}\n\\ref{"));
+    EXPECT_FALSE(popupOf(*empty).isShown());
+
+    const auto view = makeView(QStringLiteral("%%%%%%%%%%%%%%%%%%%%\n\\label{sec:a}\n\\ref{sec:b} "));
+    QTest::keyClicks(view.get(), QStringLiteral("\\ref{"));
+    ASSERT_TRUE(popupOf(*view).isShown());
+    EXPECT_EQ(popupOf(*view).items(), QStringList({QStringLiteral("sec:a"), QStringLiteral("sec:b")}));
+    QTest::keyClicks(view.get(), QStringLiteral("sec:b\t"));
+    EXPECT_TRUE(textOf(*view).endsWith(QStringLiteral("\\ref{sec:b")));
+}
+
+TEST_F(CompletionTyping, BackspaceClosesAtTheBackslashOrBeforeTheDelimiter)
+{
+    writeDictionaries("", "document\nfigure\n");
+    const auto view = makeView();
+    QTest::keyClick(view.get(), '\\');
+    QTest::keyClick(view.get(), Qt::Key_Backspace);
+    EXPECT_EQ(textOf(*view), QString());
+    EXPECT_FALSE(popupOf(*view).isShown());
+
+    QTest::keyClicks(view.get(), QStringLiteral("\\begin{d"));
+    const CDullSense &popup = popupOf(*view);
+    EXPECT_EQ(selectedText(popup), QStringLiteral("document"));
+    QTest::keyClick(view.get(), Qt::Key_Backspace);
+    EXPECT_TRUE(popup.isShown());
+    EXPECT_EQ(popup.selectedRow(), -1);
+    QTest::keyClick(view.get(), Qt::Key_Backspace);
+    EXPECT_EQ(textOf(*view), QStringLiteral("\\begin"));
+    EXPECT_FALSE(popup.isShown());
+}
+
+TEST_F(CompletionTyping, EscapeClosesAndLeavesTheTextAsTyped)
+{
+    const auto view = makeView();
+    QTest::keyClicks(view.get(), QStringLiteral("\\ne"));
+    QTest::keyClick(view.get(), Qt::Key_Escape);
+    EXPECT_FALSE(popupOf(*view).isShown());
+    QTest::keyClick(view.get(), Qt::Key_Return);
+    EXPECT_EQ(textOf(*view), QStringLiteral("\\ne\n"));
+}
+
+TEST_F(CompletionTyping, TabInsertsItselfOnlyWhenNothingIsAccepted)
+{
+    const auto view = makeView();
+    QTest::keyClick(view.get(), Qt::Key_Tab);
+    EXPECT_EQ(textOf(*view), QStringLiteral("\t"));
+    QTest::keyClicks(view.get(), QStringLiteral("\\de\t"));
+    EXPECT_EQ(textOf(*view), QStringLiteral("\t\\def"));
+    QTest::keyClicks(view.get(), QStringLiteral("\\zz\t"));
+    EXPECT_EQ(textOf(*view), QStringLiteral("\t\\def\\zz\t"));
+}
+
+TEST_F(CompletionTyping, LeftRightDeleteAndClicksDoNothingWhileOpen)
+{
+    const auto view = makeView(QStringLiteral("abc "));
+    QTest::keyClick(view.get(), '\\');
+    for (const Qt::Key key : {Qt::Key_Left, Qt::Key_Right, Qt::Key_Delete})
+        QTest::keyClick(view.get(), key);
+    QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, QPoint(2, 5));
+    EXPECT_EQ(textOf(*view), QStringLiteral("abc \\"));
+    EXPECT_EQ(caretOf(*view), 5);
+    EXPECT_TRUE(popupOf(*view).isShown());
+
+    QTest::keyClick(view.get(), Qt::Key_Escape);
+    QTest::keyClick(view.get(), Qt::Key_Left);
+    EXPECT_EQ(caretOf(*view), 4);
+}
+
+TEST_F(CompletionTyping, NavigationKeysMoveTheSelectionByRowsAndPages)
+{
+    QByteArray functions;
+    for (char name = 'a'; name < 'a' + 16; ++name)
+        functions += QByteArray("define z") + name + '\n';
+    writeDictionaries(functions);
+    const auto view = makeView();
+    QTest::keyClick(view.get(), '\\');
+    const CDullSense &popup = popupOf(*view);
+    ASSERT_EQ(popup.items().size(), 30);
+    EXPECT_EQ(popup.selectedRow(), 0);
+
+    QTest::keyClick(view.get(), Qt::Key_PageDown);
+    EXPECT_EQ(popup.selectedRow(), 11);
+    for (int i = 0; i < 14; ++i)
+        QTest::keyClick(view.get(), Qt::Key_Down);
+    EXPECT_EQ(popup.selectedRow(), 25);
+    QTest::keyClick(view.get(), Qt::Key_PageDown);
+    EXPECT_EQ(popup.selectedRow(), 29);
+    QTest::keyClick(view.get(), Qt::Key_Down);
+    EXPECT_EQ(popup.selectedRow(), 29);
+    QTest::keyClick(view.get(), Qt::Key_PageUp);
+    EXPECT_EQ(popup.selectedRow(), 18);
+    QTest::keyClick(view.get(), Qt::Key_Home);
+    EXPECT_EQ(popup.selectedRow(), 0);
+    QTest::keyClick(view.get(), Qt::Key_Up);
+    EXPECT_EQ(popup.selectedRow(), 0);
+    QTest::keyClick(view.get(), Qt::Key_End);
+    EXPECT_EQ(popup.selectedRow(), 29);
+    EXPECT_EQ(textOf(*view), QStringLiteral("\\"));
+    EXPECT_LE(popup.height(), 10 * popup.sizeHintForRow(0) + 2 * popup.frameWidth());
+}
+
+TEST_F(CompletionTyping, ClickSelectsAndDoubleClickAccepts)
+{
+    const auto view = makeView();
+    QTest::keyClicks(view.get(), QStringLiteral("\\re"));
+    CDullSense &popup = popupOf(*view);
+    const int row = static_cast<int>(popup.items().indexOf(QStringLiteral("\\renewenvironment")));
+    const QPoint rowCentre = popup.visualRect(popup.model()->index(row, 0)).center();
+
+    QTest::mouseClick(popup.viewport(), Qt::LeftButton, {}, rowCentre);
+    EXPECT_EQ(popup.selectedRow(), row);
+    EXPECT_NE(QApplication::focusWidget(), &popup);
+
+    QTest::mouseDClick(popup.viewport(), Qt::LeftButton, {}, rowCentre);
+    EXPECT_EQ(textOf(*view), QStringLiteral("\\renewenvironment"));
+    EXPECT_FALSE(popup.isShown());
+}
+
+TEST_F(CompletionTyping, PopupOpensAboveTheLineAtTheBottomAndLeftOfTheCaretAtTheRight)
+{
+    QString text;
+    for (int line = 0; line < 40; ++line)
+        text += QStringLiteral("line\n");
+    const auto view = makeView(text + QString(200, QLatin1Char('x')));
+    QTest::keyClick(view.get(), '\\');
+
+    const CDullSense &popup = popupOf(*view);
+    const QRect caret = view->cursorRect().translated(view->viewport()->geometry().topLeft());
+    EXPECT_LE(popup.geometry().bottom(), caret.top());
+    EXPECT_LT(popup.geometry().right(), caret.left());
+    EXPECT_TRUE(view->viewport()->geometry().contains(popup.geometry()));
+}
+
+TEST_F(CompletionTyping, PopupOpensBelowAndRightOfTheCaretWhereThereIsRoom)
+{
+    const auto view = makeView();
+    QTest::keyClick(view.get(), '\\');
+    const CDullSense &popup = popupOf(*view);
+    const QRect caret = view->cursorRect().translated(view->viewport()->geometry().topLeft());
+    EXPECT_GT(popup.geometry().top(), caret.bottom());
+    EXPECT_GT(popup.geometry().left(), caret.right());
+}
+
+TEST_F(CompletionTyping, InputMethodCommitsTakeTheTypingRoadAndPreeditStaysInTheEditor)
+{
+    writeDictionaries("define section\n");
+    const auto view = makeView();
+    QInputMethodEvent commit;
+    commit.setCommitString(QStringLiteral("\\sec"));
+    QApplication::sendEvent(view.get(), &commit);
+    const CDullSense &popup = popupOf(*view);
+    EXPECT_TRUE(popup.isShown());
+    EXPECT_EQ(selectedText(popup), QStringLiteral("\\section"));
+
+    QInputMethodEvent preedit(QStringLiteral("\u305b"), {});
+    QApplication::sendEvent(view.get(), &preedit);
+    EXPECT_TRUE(popup.isShown());
+    EXPECT_EQ(textOf(*view), QStringLiteral("\\sec"));
+
+    QInputMethodEvent brace;
+    brace.setCommitString(QStringLiteral("{"));
+    QApplication::sendEvent(view.get(), &brace);
+    EXPECT_EQ(textOf(*view), QStringLiteral("\\section{"));
+    EXPECT_FALSE(popup.isShown());
+}
+
+} // namespace
