@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <array>
+#include <numeric>
 #include <utility>
 #include <vector>
 
@@ -317,6 +318,13 @@ public:
         m_from = end > brace + 1 ? end - 1 : brace;
     }
 
+    // Characters in all the labels found, before trimming.
+    qsizetype length() const
+    {
+        return std::accumulate(m_spans.begin(), m_spans.end(), qsizetype(0),
+                               [](qsizetype sum, const auto &span) { return sum + span.second; });
+    }
+
     std::vector<QStringView> labels(QStringView text) const
     {
         std::vector<QStringView> labels;
@@ -332,6 +340,21 @@ private:
     bool m_done = false;
     std::vector<std::pair<qsizetype, qsizetype>> m_spans;
 };
+
+// A label with its hash, which is compared first: most entries a lookup passes are
+// told apart without reading their text.
+struct SeenLabel
+{
+    bool operator==(const SeenLabel &other) const { return hash == other.hash && text == other.text; }
+
+    QStringView text;
+    std::size_t hash;
+};
+
+std::size_t qHash(const SeenLabel &label, std::size_t seed)
+{
+    return label.hash ^ seed;
+}
 
 } // namespace
 
@@ -425,14 +448,24 @@ QStringList DocumentScan::ScanLabels(QString text, qsizetype caret)
             search.examine(copy, at, skip);
     }
 
+    // A document refers to the same few labels over and over. Each label is looked
+    // up by its hash first, and the labels already reported are kept side by side
+    // in one buffer, so a lookup rarely leaves the cache to read the document. The
+    // buffer is reserved for the worst case and never moves.
+    QString reported;
+    reported.reserve(std::accumulate(searches.begin(), searches.end(), qsizetype(0),
+                                     [](qsizetype sum, const LabelSearch &search) { return sum + search.length(); }));
+    QSet<SeenLabel> seen;
     QStringList labels;
-    QSet<QStringView> seen;
     for (const LabelSearch &search : searches) {
         for (const QStringView label : search.labels(copy)) {
-            if (!label.isEmpty() && !seen.contains(label)) {
-                seen.insert(label);
-                labels.append(label.toString());
-            }
+            const SeenLabel probe{label, qHash(label)};
+            if (label.isEmpty() || seen.contains(probe))
+                continue;
+            const qsizetype at = reported.size();
+            reported.append(label);
+            seen.insert(SeenLabel{QStringView(reported).sliced(at, label.size()), probe.hash});
+            labels.append(label.toString());
         }
     }
     return labels;
