@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <ostream>
 
 namespace {
 
@@ -50,6 +51,11 @@ struct LanguageCase
     QByteArray text;
     QString expected;
 };
+
+void PrintTo(const LanguageCase &c, std::ostream *out)
+{
+    *out << c.what;
+}
 
 class DictionaryLanguage : public testing::TestWithParam<LanguageCase>
 {

@@ -2,7 +2,22 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
+#include <string>
+
 namespace {
+
+// The letters and digits of a case's text, enough to tell the cases apart in test
+// names without the backslashes, braces and line breaks that test runners mangle.
+std::string caseName(const QString &text)
+{
+    std::string name;
+    for (const QChar c : text) {
+        if (c.unicode() < 128 && c.isLetterOrNumber())
+            name += static_cast<char>(c.unicode());
+    }
+    return name;
+}
 
 struct ContextCase
 {
@@ -11,6 +26,11 @@ struct ContextCase
     int paramIndex;
     bool optional;
 };
+
+void PrintTo(const ContextCase &c, std::ostream *out)
+{
+    *out << caseName(c.text);
+}
 
 class ParseContextCases : public testing::TestWithParam<ContextCase>
 {
@@ -79,6 +99,11 @@ struct StripCase
     QString expected;
 };
 
+void PrintTo(const StripCase &c, std::ostream *out)
+{
+    *out << caseName(c.text);
+}
+
 class StripCommentsCases : public testing::TestWithParam<StripCase>
 {
 };
@@ -105,6 +130,11 @@ struct LabelCase
     qsizetype caret;
     QStringList labels;
 };
+
+void PrintTo(const LabelCase &c, std::ostream *out)
+{
+    *out << caseName(c.text) << '@' << c.caret;
+}
 
 class ScanLabelsCases : public testing::TestWithParam<LabelCase>
 {
