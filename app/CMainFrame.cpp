@@ -7,6 +7,7 @@
 #include "CommandIds.h"
 #include "CommandManager.h"
 #include "CommandResources.h"
+#include "DictionaryLocation.h"
 #include "DocumentManager.h"
 #include "StringTable.h"
 
@@ -49,7 +50,9 @@ CMainFrame::~CMainFrame() = default;
 void CMainFrame::createSplitter()
 {
     m_splitter = new QSplitter(Qt::Vertical, this);
-    m_editorView = new CUltraEditView(CQuillmereApp::instance()->profile(), m_splitter);
+    const CQuillmereApp &app = *CQuillmereApp::instance();
+    m_editorView = new CUltraEditView(app.profile(), m_splitter,
+                                      DictionaryLocation(app.ModuleDirectory(), CQuillmereApp::userConfigDirectory()));
     m_consoleView = new CConsoleView(m_splitter);
     m_splitter->setChildrenCollapsible(false);
     setCentralWidget(m_splitter);

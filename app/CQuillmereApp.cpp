@@ -59,10 +59,14 @@ QString CQuillmereApp::settingsFilePath(const ModulePath &modulePath)
     QTemporaryFile probe(modulePath.filePath(QStringLiteral(".quillmere-probe-XXXXXX")));
     if (probe.open())
         return modulePath.filePath(modulePath.baseName() + QStringLiteral(".ini"));
-    const QString directory =
-        QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) + QStringLiteral("/quillmere");
+    const QString directory = userConfigDirectory();
     QDir().mkpath(directory);
     return directory + QStringLiteral("/quillmere.ini");
+}
+
+QString CQuillmereApp::userConfigDirectory()
+{
+    return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) + QStringLiteral("/quillmere");
 }
 
 bool CQuillmereApp::InitInstance(const QStringList &arguments)

@@ -55,6 +55,8 @@ public:
     // The settings file: beside the executable when its directory can be written,
     // otherwise in the user's configuration directory.
     static QString settingsFilePath(const ModulePath &modulePath);
+    // The user's own folder for settings and dictionaries: $XDG_CONFIG_HOME/quillmere.
+    static QString userConfigDirectory();
 
 private:
     void installQtTranslations();
