@@ -244,6 +244,16 @@ void CUltraEditView::mouseDoubleClickEvent(QMouseEvent *event)
 
 void CUltraEditView::keyPressEvent(QKeyEvent *event)
 {
+    // Shift+Enter would put a Unicode line separator into the text, which TeX does
+    // not read as a line end: every Enter makes an ordinary line.
+    const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+    if (enter && (event->modifiers() & Qt::ShiftModifier)) {
+        QKeyEvent plain(event->type(), event->key(), event->modifiers() & ~Qt::ShiftModifier, event->text(),
+                        event->isAutoRepeat(), event->count());
+        keyPressEvent(&plain);
+        event->setAccepted(plain.isAccepted());
+        return;
+    }
     if (!m_pDullSense) {
         QPlainTextEdit::keyPressEvent(event);
         return;

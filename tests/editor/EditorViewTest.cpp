@@ -250,4 +250,14 @@ TEST_F(EditorViewTest, LongLinesScrollSidewaysAndNoTextIsCutAtAnyLength)
     EXPECT_EQ(view->document()->toRawText().size(), big.size());
 }
 
+TEST_F(EditorViewTest, ShiftEnterMakesAnOrdinaryLine)
+{
+    auto view = makeView(QStringLiteral("ab"));
+    view->moveCursor(QTextCursor::End);
+    QTest::keyClick(view.get(), Qt::Key_Return, Qt::ShiftModifier);
+    QTest::keyClick(view.get(), Qt::Key_Enter, Qt::ShiftModifier | Qt::KeypadModifier);
+    EXPECT_EQ(view->document()->toRawText(), QString::fromUtf16(u"ab\u2029\u2029"));
+    EXPECT_EQ(view->blockCount(), 3);
+}
+
 } // namespace
