@@ -1,6 +1,8 @@
 #include "CExternProgSettingDlg.h"
+#include "ExternalProgramSettings.h"
 #include "ExternalProgramTable.h"
 #include "ModalHost.h"
+#include "ProfileStore.h"
 
 #include <QComboBox>
 #include <QFile>
@@ -17,13 +19,9 @@ namespace {
 
 ExternalProgramTable builtInTable()
 {
+    // A settings store without a file gives every entry its built-in values.
     ExternalProgramTable table;
-    table.Add(ExternalProgram("platex", "platex", "\"%s.tex\""));
-    table.Add(ExternalProgram("jbibtex", "pbibtex", "\"%s\""));
-    table.Add(ExternalProgram("dviout", "xdvi", "\"%s.dvi\""));
-    table.Add(ExternalProgram("dvipsk", "dvips", "-Ppdf \"%s.dvi\""));
-    table.Add(ExternalProgram("dvipdfmx", "dvipdfmx", "\"%s.dvi\""));
-    table.Add(ExternalProgram("GSView", "xdg-open", "\"%s.ps\""));
+    LoadBuiltInExternalPrograms(ProfileStore(), table);
     return table;
 }
 

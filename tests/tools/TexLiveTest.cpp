@@ -1,6 +1,8 @@
 #include "CConsoleView.h"
 #include "CommandManager.h"
+#include "ExternalProgramSettings.h"
 #include "ExternalProgramTable.h"
+#include "ProfileStore.h"
 #include "RunCommands.h"
 #include "SavedDocument.h"
 #include "ToolTestSupport.h"
@@ -32,13 +34,9 @@ QStringList missingTools()
 // The programs as a fresh installation has them.
 ExternalProgramTable builtInTable()
 {
+    // A settings store without a file gives every entry its built-in values.
     ExternalProgramTable table;
-    table.Add(ExternalProgram("platex", "platex", "\"%s.tex\""));
-    table.Add(ExternalProgram("jbibtex", "pbibtex", "\"%s\""));
-    table.Add(ExternalProgram("dviout", "xdvi", "\"%s.dvi\""));
-    table.Add(ExternalProgram("dvipsk", "dvips", "-Ppdf \"%s.dvi\""));
-    table.Add(ExternalProgram("dvipdfmx", "dvipdfmx", "\"%s.dvi\""));
-    table.Add(ExternalProgram("GSView", "xdg-open", "\"%s.ps\""));
+    LoadBuiltInExternalPrograms(ProfileStore(), table);
     return table;
 }
 
