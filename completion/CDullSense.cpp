@@ -258,9 +258,9 @@ int CDullSense::caret() const
     return m_pView->textCursor().position();
 }
 
+// The raw text as it stands: the scan reads the paragraph separators between the
+// lines as line ends, and a copy without them would cost as much again.
 QString CDullSense::editorText() const
 {
-    QString text = m_pView->document()->toRawText();
-    text.replace(QChar::ParagraphSeparator, QLatin1Char('\n'));
-    return text;
+    return m_pView->document()->toRawText();
 }

@@ -1,30 +1,34 @@
 #include "DocumentScan.h"
 
-#include <QSet>
 
 #include <algorithm>
 #include <array>
-#include <numeric>
+#include <compare>
+#include <cstdint>
+#include <cstring>
+#include <optional>
 #include <utility>
 #include <vector>
 
 namespace {
 
-bool isLineBlank(QChar c)
-{
-    return c == QLatin1Char(' ') || c == QLatin1Char('\t') || c == QLatin1Char('\r') || c == QLatin1Char('\n');
-}
-
+// The editor's own text separates its lines with U+2029; it is read as a line end
+// like LF and CR, so that the whole text needs no conversion before a scan.
 bool isLineEnd(QChar c)
 {
-    return c == QLatin1Char('\r') || c == QLatin1Char('\n');
+    return c == QLatin1Char('\r') || c == QLatin1Char('\n') || c == QChar::ParagraphSeparator;
+}
+
+bool isLineBlank(QChar c)
+{
+    return c == QLatin1Char(' ') || c == QLatin1Char('\t') || isLineEnd(c);
 }
 
 bool isWordDelimiter(QChar c)
 {
     switch (c.unicode()) {
     case ' ': case '\t': case '\r': case '\n': case '{': case '}': case '[': case ']': case '(': case ')':
-    case ',': case '\\':
+    case ',': case '\\': case QChar::ParagraphSeparator:
         return true;
     default:
         return false;
@@ -36,6 +40,20 @@ bool isWordDelimiter(QChar c)
 bool keywordAt(QStringView text, qsizetype index, QStringView keyword)
 {
     return text.size() - index >= keyword.size() && std::equal(keyword.begin(), keyword.end(), text.begin() + index);
+}
+
+// The same, and reach receives the index of the last character compared.
+bool keywordAt(QStringView text, qsizetype index, QStringView keyword, qsizetype &reach)
+{
+    qsizetype matched = 0;
+    while (matched < keyword.size() && index + matched < text.size() && text[index + matched] == keyword[matched])
+        ++matched;
+    reach = std::min(index + matched, text.size() - 1);
+    if (matched == keyword.size()) {
+        reach = index + matched - 1;
+        return true;
+    }
+    return false;
 }
 
 bool isEscaped(QStringView text, qsizetype index)
@@ -123,22 +141,38 @@ private:
     bool m_positionSettled = false;
 };
 
-void removePercentComments(QString &text, qsizetype &position)
+struct Range
 {
-    const QStringView view(text);
-    RangeRemover remover(text, position);
-    for (qsizetype percent = view.indexOf(QLatin1Char('%')); percent >= 0;) {
-        if (isEscaped(view, percent)) {
-            percent = view.indexOf(QLatin1Char('%'), percent + 1);
+    qsizetype from;
+    qsizetype to;
+};
+
+// The "%" comments of a text, each from its "%" to the end of its line, line end
+// included; a "%" after a backslash is a percent sign.
+std::vector<Range> percentComments(QStringView text)
+{
+    std::vector<Range> comments;
+    for (qsizetype percent = text.indexOf(QLatin1Char('%')); percent >= 0;) {
+        if (isEscaped(text, percent)) {
+            percent = text.indexOf(QLatin1Char('%'), percent + 1);
             continue;
         }
         qsizetype end = percent + 1;
-        while (end < view.size() && !isLineEnd(view[end]))
+        while (end < text.size() && !isLineEnd(text[end]))
             ++end;
-        end = std::min(end + 1, view.size());
-        remover.remove(percent, end);
-        percent = view.indexOf(QLatin1Char('%'), end);
+        end = std::min(end + 1, text.size());
+        comments.push_back(Range{percent, end});
+        percent = text.indexOf(QLatin1Char('%'), end);
     }
+    return comments;
+}
+
+void removePercentComments(QString &text, qsizetype &position)
+{
+    const std::vector<Range> comments = percentComments(text);
+    RangeRemover remover(text, position);
+    for (const Range &comment : comments)
+        remover.remove(comment.from, comment.to);
     remover.finish();
 }
 
@@ -281,8 +315,33 @@ void readArguments(QStringView text, qsizetype from, DocumentScan::Context &cont
     }
 }
 
-// The occurrences of one of the four label commands, found in the order of the text;
-// each remembers where the search for the next one may begin.
+// Whether the keyword ("\\begin" or "\\end") at index takes a brace argument that
+// lists envName. brace receives the index after the blanks that follow the keyword,
+// closeIndex that of the argument's closing brace, or -1 when it is not closed.
+bool namesEnvironmentAt(QStringView text, qsizetype at, QStringView keyword, QStringView envName,
+                       qsizetype &brace, qsizetype &closeIndex)
+{
+    brace = at + keyword.size();
+    while (brace < text.size() && isLineBlank(text[brace]))
+        ++brace;
+    closeIndex = -1;
+    if (brace >= text.size() - 1 || text[brace] != QLatin1Char('{'))
+        return false;
+    closeIndex = closingBrace(text, brace + 1);
+    const qsizetype argumentEnd = closeIndex < 0 ? text.size() : closeIndex;
+    return listsName(text.sliced(brace + 1, argumentEnd - brace - 1), envName);
+}
+
+// Trimming is a call into the library, and most labels have no blank at either end.
+QStringView trimmedLabel(QStringView label)
+{
+    if (label.isEmpty() || (!label.front().isSpace() && !label.back().isSpace()))
+        return label;
+    return label.trimmed();
+}
+
+// One of the four label commands, searched for as if the others did not exist:
+// each remembers where its own search may go on.
 class LabelSearch
 {
 public:
@@ -291,69 +350,312 @@ public:
     {
     }
 
-    void examine(QStringView text, qsizetype at, qsizetype skip)
+    struct Found
     {
-        if (m_done || at < m_from || !keywordAt(text, at, m_keyword))
-            return;
+        QStringView label;
+        qsizetype position;
+    };
+
+    // The label of the command at index, if the keyword stands there and takes one.
+    // reach receives the index of the last character read to decide.
+    std::optional<Found> examine(QStringView text, qsizetype at, qsizetype skip, qsizetype &reach)
+    {
+        reach = at + 1;
+        if (m_done || at < m_from)
+            return std::nullopt;
+        if (!keywordAt(text, at, m_keyword, reach))
+            return std::nullopt;
         const qsizetype after = at + m_keyword.size();
         qsizetype brace = after;
         while (brace < text.size() && isLineBlank(text[brace]))
             ++brace;
+        reach = brace;
         if (brace >= text.size() || text[brace] != QLatin1Char('{') || brace == skip) {
             m_from = after;
-            return;
+            return std::nullopt;
         }
         if (brace == text.size() - 1) {
             m_done = true;
-            return;
+            return std::nullopt;
         }
         qsizetype end = brace + 1;
-        for (int depth = 1; end < text.size() && !isLineEnd(text[end]); ++end) {
-            if (text[end] == QLatin1Char('{'))
+        for (int depth = 1; end < text.size(); ++end) {
+            const char16_t c = text[end].unicode();
+            // Letters, digits and punctuation between the line ends and "{" make
+            // up most labels and need no further test.
+            if (c > u'\r' && c < u'{')
+                continue;
+            if (isLineEnd(QChar(c)))
+                break;
+            if (c == u'{')
                 ++depth;
-            else if (text[end] == QLatin1Char('}') && --depth == 0)
+            else if (c == u'}' && --depth == 0)
                 break;
         }
-        m_spans.emplace_back(brace + 1, end - brace - 1);
+        reach = end;
         m_from = end > brace + 1 ? end - 1 : brace;
-    }
-
-    // Characters in all the labels found, before trimming.
-    qsizetype length() const
-    {
-        return std::accumulate(m_spans.begin(), m_spans.end(), qsizetype(0),
-                               [](qsizetype sum, const auto &span) { return sum + span.second; });
-    }
-
-    std::vector<QStringView> labels(QStringView text) const
-    {
-        std::vector<QStringView> labels;
-        labels.reserve(m_spans.size());
-        for (const auto &[start, length] : m_spans)
-            labels.push_back(text.sliced(start, length).trimmed());
-        return labels;
+        return Found{trimmedLabel(text.sliced(brace + 1, end - brace - 1)), brace + 1};
     }
 
 private:
     QStringView m_keyword;
     qsizetype m_from = 0;
     bool m_done = false;
-    std::vector<std::pair<qsizetype, qsizetype>> m_spans;
 };
 
-// A label with its hash, which is compared first: most entries a lookup passes are
-// told apart without reading their text.
-struct SeenLabel
+// A hash of a label that is quick for the short texts labels are: four characters
+// at a time, mixed by multiplication. Labels come from the user's own document, so
+// nothing is gained by a keyed hash.
+std::size_t labelHash(QStringView label)
 {
-    bool operator==(const SeenLabel &other) const { return hash == other.hash && text == other.text; }
+    std::uint64_t hash = 0x9E3779B97F4A7C15u ^ static_cast<std::uint64_t>(label.size());
+    const char16_t *units = label.utf16();
+    qsizetype left = label.size();
+    for (; left >= 4; left -= 4, units += 4) {
+        std::uint64_t chunk = 0;
+        std::memcpy(&chunk, units, sizeof chunk);
+        hash = (hash ^ chunk) * 0xFF51AFD7ED558CCDu;
+        hash ^= hash >> 32;
+    }
+    std::uint64_t tail = 0;
+    std::memcpy(&tail, units, static_cast<std::size_t>(left) * sizeof(char16_t));
+    hash = (hash ^ tail) * 0xC4CEB9FE1A85EC53u;
+    return static_cast<std::size_t>(hash ^ (hash >> 29));
+}
 
-    QStringView text;
-    std::size_t hash;
+// Compared inline: the library's comparison is a call, and most labels are short.
+bool sameText(QStringView a, QStringView b)
+{
+    return a.size() == b.size() && std::equal(a.utf16(), a.utf16() + a.size(), b.utf16());
+}
+
+// The distinct labels met, each with where it was first met: the rank of its
+// keyword (labels are reported keyword by keyword) and its place in the text.
+// A document refers to the same labels over and over, so nearly every label met is
+// a lookup of one already known, at random among thousands, while the walk over a
+// text of many megabytes pushes everything else out of the cache. The table is
+// laid out to stay small: open addressing over slots that hold part of the hash,
+// the best rank so far and where the label is stored; the labels stored side by
+// side, each after its length and entry number; the places apart, since a lookup
+// needs them only when a label turns up under a keyword of lower rank.
+// Lengths and entry numbers are 32-bit: the editor's text is indexed by int.
+class LabelTable
+{
+public:
+    void add(QStringView label, int rank, qsizetype position)
+    {
+        if (label.isEmpty())
+            return;
+        const std::size_t hash = labelHash(label);
+        __builtin_prefetch(&m_slots[hash & mask()]);
+        m_pending[m_pendingCount++] = Met{label, Place{rank, position}, hash};
+        if (m_pendingCount == m_pending.size())
+            addPending();
+    }
+
+    QStringList inReportOrder()
+    {
+        addPending();
+        std::vector<std::pair<Place, std::size_t>> order;
+        order.reserve(m_firstMet.size());
+        for (std::size_t offset = 0; offset < m_store.size(); offset = next(offset))
+            order.emplace_back(m_firstMet[headerAt(offset).entry], offset);
+        std::sort(order.begin(), order.end());
+        QStringList labels;
+        labels.reserve(static_cast<qsizetype>(order.size()));
+        for (const auto &[place, offset] : order)
+            labels.append(storedText(offset).toString());
+        return labels;
+    }
+
+private:
+    struct Place
+    {
+        int rank;
+        qsizetype position;
+        auto operator<=>(const Place &) const = default;
+    };
+    struct Header
+    {
+        std::uint32_t length;
+        std::uint32_t entry;
+    };
+    struct Met
+    {
+        QStringView label;
+        Place place;
+        std::size_t hash;
+    };
+    static constexpr std::size_t HeaderUnits = sizeof(Header) / sizeof(char16_t);
+    // A slot: the upper bits of the hash, the rank, and one more than the offset
+    // of the label in the store, so that zero marks an empty slot.
+    static constexpr int OffsetBits = 40;
+    static constexpr int RankBits = 2;
+    static constexpr std::uint64_t OffsetMask = (std::uint64_t(1) << OffsetBits) - 1;
+    static constexpr std::uint64_t RankMask = ((std::uint64_t(1) << RankBits) - 1) << OffsetBits;
+
+    static std::uint64_t tagOf(std::size_t hash) { return std::uint64_t(hash) >> (OffsetBits + RankBits); }
+    static std::uint64_t slotContent(std::size_t hash, int rank, std::size_t offset)
+    {
+        return (tagOf(hash) << (OffsetBits + RankBits)) | (std::uint64_t(rank) << OffsetBits) | (offset + 1);
+    }
+    static int rankOf(std::uint64_t content) { return static_cast<int>((content & RankMask) >> OffsetBits); }
+    std::size_t mask() const { return m_slots.size() - 1; }
+
+    // The labels met are looked up a few at a time: their slots, and then their
+    // stored labels, are fetched from memory for all of them at once, so that the
+    // lookups wait for memory together rather than one after another.
+    void addPending()
+    {
+        for (std::size_t i = 0; i < m_pendingCount; ++i) {
+            const std::uint64_t content = m_slots[m_pending[i].hash & mask()];
+            if (content != 0)
+                __builtin_prefetch(m_store.data() + (content & OffsetMask) - 1);
+        }
+        for (std::size_t i = 0; i < m_pendingCount; ++i)
+            lookUp(m_pending[i]);
+        m_pendingCount = 0;
+    }
+
+    void lookUp(const Met &met)
+    {
+        for (std::size_t slot = met.hash & mask();; slot = (slot + 1) & mask()) {
+            std::uint64_t &content = m_slots[slot];
+            if (content == 0) {
+                content = slotContent(met.hash, met.place.rank, store(met.label, met.place));
+                if (m_firstMet.size() * 4 > m_slots.size() * 3)
+                    grow();
+                return;
+            }
+            if ((content >> (OffsetBits + RankBits)) != tagOf(met.hash))
+                continue;
+            const std::size_t offset = (content & OffsetMask) - 1;
+            if (!sameText(storedText(offset), met.label))
+                continue;
+            // The text is walked in order, so a label met again under the same
+            // keyword or a later one keeps its first place.
+            if (met.place.rank < rankOf(content)) {
+                content = (content & ~RankMask) | (std::uint64_t(met.place.rank) << OffsetBits);
+                m_firstMet[headerAt(offset).entry] = met.place;
+            }
+            return;
+        }
+    }
+
+    Header headerAt(std::size_t offset) const
+    {
+        Header header;
+        std::memcpy(&header, m_store.data() + offset, sizeof header);
+        return header;
+    }
+    QStringView storedText(std::size_t offset) const
+    {
+        return QStringView(m_store.data() + offset + HeaderUnits, headerAt(offset).length);
+    }
+    std::size_t next(std::size_t offset) const { return offset + HeaderUnits + headerAt(offset).length; }
+
+    std::size_t store(QStringView label, Place place)
+    {
+        const std::size_t offset = m_store.size();
+        const Header header{static_cast<std::uint32_t>(label.size()), static_cast<std::uint32_t>(m_firstMet.size())};
+        m_store.resize(offset + HeaderUnits + header.length);
+        std::memcpy(m_store.data() + offset, &header, sizeof header);
+        std::copy_n(label.utf16(), header.length, m_store.data() + offset + HeaderUnits);
+        m_firstMet.push_back(place);
+        return offset;
+    }
+
+    void grow()
+    {
+        std::vector<std::uint64_t> grown(m_slots.size() * 2);
+        const std::size_t grownMask = grown.size() - 1;
+        for (std::size_t offset = 0; offset < m_store.size(); offset = next(offset)) {
+            const std::size_t hash = labelHash(storedText(offset));
+            std::size_t slot = hash & grownMask;
+            while (grown[slot] != 0)
+                slot = (slot + 1) & grownMask;
+            grown[slot] = slotContent(hash, m_firstMet[headerAt(offset).entry].rank, offset);
+        }
+        m_slots = std::move(grown);
+    }
+
+    std::vector<std::uint64_t> m_slots = std::vector<std::uint64_t>(1024);
+    std::vector<char16_t> m_store;
+    std::vector<Place> m_firstMet;
+    std::array<Met, 16> m_pending;
+    std::size_t m_pendingCount = 0;
 };
 
-std::size_t qHash(const SeenLabel &label, std::size_t seed)
+// Whether "\\if01" or a "comment" environment stands at the backslash at index:
+// then more than "%" comments is hidden from TeX. reach receives the index of the
+// last character read to decide.
+bool opensHiddenBlock(QStringView text, qsizetype at, qsizetype &reach)
 {
-    return label.hash ^ seed;
+    if (keywordAt(text, at, u"\\if01", reach))
+        return true;
+    qsizetype keywordEnd = 0;
+    if (!keywordAt(text, at, u"\\begin", keywordEnd)) {
+        reach = std::max(reach, keywordEnd);
+        return false;
+    }
+    qsizetype brace = 0;
+    qsizetype close = 0;
+    const bool hidden = namesEnvironmentAt(text, at, u"\\begin", u"comment", brace, close);
+    reach = close >= 0 ? close : text.size() - 1;
+    return hidden;
+}
+
+// The rank of the label keyword that a backslash followed by letter may start:
+// "\\label", "\\ref", "\\eqref", "\\pageref"; -1 for none.
+int labelKeywordRank(char16_t letter)
+{
+    switch (letter) {
+    case u'l': return 0;
+    case u'r': return 1;
+    case u'e': return 2;
+    case u'p': return 3;
+    default: return -1;
+    }
+}
+
+// The labels of a text in one walk over its backslashes. The walk reads the text
+// as if its "%" comments (comments, sorted) were taken out, stepping over them; it
+// gives up, returning nothing, where that reading would differ from reading the
+// stripped text: a command that runs into a comment, whose removal joins it to the
+// next line. With stopAtHiddenBlocks it also gives up at a block hidden by "\\if01"
+// or a "comment" environment, which only a stripped text shows reliably.
+std::optional<QStringList> collectLabels(QStringView text, const std::vector<Range> &comments, qsizetype skip,
+                                         bool stopAtHiddenBlocks)
+{
+    std::array<LabelSearch, 4> searches = {LabelSearch{u"\\label"}, LabelSearch{u"\\ref"}, LabelSearch{u"\\eqref"},
+                                           LabelSearch{u"\\pageref"}};
+    LabelTable table;
+    auto comment = comments.begin();
+    qsizetype at = text.indexOf(QLatin1Char('\\'));
+    while (at >= 0 && at + 1 < text.size()) {
+        while (comment != comments.end() && comment->to <= at)
+            ++comment;
+        if (comment != comments.end() && comment->from <= at) {
+            at = text.indexOf(QLatin1Char('\\'), comment->to);
+            continue;
+        }
+        const qsizetype nextComment = comment != comments.end() ? comment->from : text.size();
+        qsizetype reach = at;
+        // Most backslashes start none of the words looked for, and the letter after
+        // them tells which one they might start.
+        const char16_t letter = text[at + 1].unicode();
+        const int rank = labelKeywordRank(letter);
+        if (rank >= 0) {
+            if (const auto found = searches[static_cast<std::size_t>(rank)].examine(text, at, skip, reach))
+                table.add(found->label, rank, found->position);
+        } else if (stopAtHiddenBlocks && (letter == u'i' || letter == u'b') && opensHiddenBlock(text, at, reach)) {
+            return std::nullopt;
+        }
+        if (nextComment < text.size() && reach >= nextComment)
+            return std::nullopt;
+        at = text.indexOf(QLatin1Char('\\'), at + 1);
+    }
+    return table.inReportOrder();
 }
 
 } // namespace
@@ -408,65 +710,29 @@ qsizetype DocumentScan::FindEnvironment(QStringView text, bool isBegin, QStringV
     if (start < 0 || start >= text.size())
         return -1;
     const QStringView keyword = isBegin ? QStringView(u"\\begin") : QStringView(u"\\end");
-    qsizetype at = indexOfKeyword(text, keyword, start);
-    while (at >= 0) {
-        qsizetype brace = at + keyword.size();
-        while (brace < text.size() && isLineBlank(text[brace]))
-            ++brace;
-        if (brace >= text.size())
-            return -1;
-        if (text[brace] != QLatin1Char('{')) {
-            at = indexOfKeyword(text, keyword, brace);
-            continue;
-        }
-        if (brace == text.size() - 1)
-            return -1;
-        const qsizetype close = closingBrace(text, brace + 1);
-        const qsizetype argumentEnd = close < 0 ? text.size() : close;
-        if (listsName(text.sliced(brace + 1, argumentEnd - brace - 1), envName)) {
+    for (qsizetype at = indexOfKeyword(text, keyword, start); at >= 0;) {
+        qsizetype brace = 0;
+        qsizetype close = 0;
+        if (namesEnvironmentAt(text, at, keyword, envName, brace, close)) {
             if (closeIndex && close >= 0)
                 *closeIndex = close;
             return at;
         }
-        at = indexOfKeyword(text, keyword, brace + 1);
+        if (brace >= text.size() - 1)
+            return -1;
+        at = indexOfKeyword(text, keyword, text[brace] == QLatin1Char('{') ? brace + 1 : brace);
     }
     return -1;
 }
 
 QStringList DocumentScan::ScanLabels(QString text, qsizetype caret)
 {
+    // Most documents hide nothing from TeX but "%" comments, and no command in them
+    // runs into one: the walk steps over the comments where they stand. Otherwise
+    // the text is stripped, its position of the caret followed, and walked again.
+    if (std::optional<QStringList> labels = collectLabels(text, percentComments(text), caret - 1, true))
+        return *labels;
     qsizetype skip = caret - 1;
     StripComments(text, skip);
-    const QString &copy = text;
-    // Each keyword is searched on its own, as if the others did not exist; one walk
-    // over the backslashes serves all four, and the labels are reported keyword by
-    // keyword.
-    std::array<LabelSearch, 4> searches = {LabelSearch{u"\\label"}, LabelSearch{u"\\ref"}, LabelSearch{u"\\eqref"},
-                                           LabelSearch{u"\\pageref"}};
-    for (qsizetype at = copy.indexOf(QLatin1Char('\\')); at >= 0; at = copy.indexOf(QLatin1Char('\\'), at + 1)) {
-        for (LabelSearch &search : searches)
-            search.examine(copy, at, skip);
-    }
-
-    // A document refers to the same few labels over and over. Each label is looked
-    // up by its hash first, and the labels already reported are kept side by side
-    // in one buffer, so a lookup rarely leaves the cache to read the document. The
-    // buffer is reserved for the worst case and never moves.
-    QString reported;
-    reported.reserve(std::accumulate(searches.begin(), searches.end(), qsizetype(0),
-                                     [](qsizetype sum, const LabelSearch &search) { return sum + search.length(); }));
-    QSet<SeenLabel> seen;
-    QStringList labels;
-    for (const LabelSearch &search : searches) {
-        for (const QStringView label : search.labels(copy)) {
-            const SeenLabel probe{label, qHash(label)};
-            if (label.isEmpty() || seen.contains(probe))
-                continue;
-            const qsizetype at = reported.size();
-            reported.append(label);
-            seen.insert(SeenLabel{QStringView(reported).sliced(at, label.size()), probe.hash});
-            labels.append(label.toString());
-        }
-    }
-    return labels;
+    return *collectLabels(text, {}, skip, false);
 }

@@ -6,7 +6,8 @@
 
 // Reading the TeX source for the completion popup: which argument of which control
 // sequence the caret stands in, and which labels the document already uses. Texts
-// are the editor's, with a line break as one character (LF or CR); positions are
+// are the editor's, with a line break as one character (LF, CR or the paragraph
+// separator U+2029 of the editor's raw text); positions are
 // indices of UTF-16 code units. No widget is involved.
 class DocumentScan
 {

@@ -66,7 +66,9 @@ INSTANTIATE_TEST_SUITE_P(
                     ContextCase{u"\\usepackage[dvipdfmx,"_qs, u"usepackage"_qs, 0, true},
                     ContextCase{u"\\ref{a} and \\\\{"_qs, u"\\"_qs, 1, false},
                     ContextCase{u"\\includegraphics[width=1cm]{"_qs, u"includegraphics"_qs, 1, false},
-                    ContextCase{u"\\frac{1}{\\sqrt{2}}{"_qs, u"frac"_qs, 3, false}));
+                    ContextCase{u"\\frac{1}{\\sqrt{2}}{"_qs, u"frac"_qs, 3, false},
+                    // The editor's raw text ends its lines with U+2029.
+                    ContextCase{u"\\foo{a}\u2029{"_qs, u"foo"_qs, 2, false}));
 
 TEST(FindWord, NeedsADelimiterOrTheEndAfterTheKeyword)
 {
@@ -165,7 +167,32 @@ INSTANTIATE_TEST_SUITE_P(
         // Comments before the caret shift the stripped copy: the group being typed is
         // still the one left out, and the finished label is still offered.
         LabelCase{u"%1234567890\n\\label{done} \\ref{do} rest"_qs, 30, {u"done"_qs}},
-        LabelCase{u"%1234567890\n\\ref{typing} \\label{done}"_qs, 17, {u"done"_qs}}));
+        LabelCase{u"%1234567890\n\\ref{typing} \\label{done}"_qs, 17, {u"done"_qs}},
+        // Taking a comment out joins what stood before it to the next line.
+        LabelCase{u"\\ref%c\n{x}"_qs, 0, {u"x"_qs}},
+        LabelCase{u"\\label{ab%c\ncd}"_qs, 0, {u"abcd"_qs}},
+        LabelCase{u"\\lab%c\nel{y} \\ref{z}"_qs, 0, {u"y"_qs, u"z"_qs}},
+        LabelCase{u"\\if0%\n1 \\label{a}\\fi \\label{b}"_qs, 0, {u"b"_qs}},
+        LabelCase{u"\\label{a} % \\label{x}\n\\ref{b}%\n"_qs, 0, {u"a"_qs, u"b"_qs}},
+        // The editor's raw text ends its lines with U+2029.
+        LabelCase{u"\\label{a\u2029b} %\\label{c}\u2029\\ref{d}"_qs, 0, {u"a"_qs, u"d"_qs}}));
+
+TEST(ScanLabels, KeepsThousandsOfLabelsInTheOrderOfTheirKeywords)
+{
+    // Labels referred to before they are defined are still reported with the
+    // labels, in the order of their definitions; each label once.
+    QString text;
+    QStringList expected;
+    for (int i = 2999; i >= 0; --i)
+        text += QStringLiteral("\\ref{r%1} ").arg(i);
+    for (int i = 0; i < 3000; ++i) {
+        text += QStringLiteral("\\label{r%1}\n\\eqref{e%2} \\ref{r%1}\n").arg(2999 - i).arg(i % 7);
+        expected.append(QStringLiteral("r%1").arg(2999 - i));
+    }
+    for (int i = 0; i < 7; ++i)
+        expected.append(QStringLiteral("e%1").arg(i));
+    EXPECT_EQ(DocumentScan::ScanLabels(text, 0), expected);
+}
 
 TEST(StrippedPosition, FollowsACharacterOrReportsItsRemoval)
 {
