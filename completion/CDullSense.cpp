@@ -88,9 +88,9 @@ bool CDullSense::handleHidden(QChar ch, int caret)
         m_commandMode = true;
         ShowPopup(true);
     } else if (isArgumentDelimiter(ch)) {
-        QString text = editorText();
-        const QStringView beforeCaret = QStringView(text).first(std::min<qsizetype>(caret, text.size()));
-        if (FillList(DocumentScan::ParseContext(beforeCaret), std::move(text), caret)) {
+        const QStringView text = editorText();
+        const QStringView beforeCaret = text.first(std::min<qsizetype>(caret, text.size()));
+        if (FillList(DocumentScan::ParseContext(beforeCaret), text, caret)) {
             m_commandMode = false;
             m_anchor = caret;
             ShowPopup(true);
@@ -145,11 +145,11 @@ void CDullSense::fillCommandList()
     m_model->setStringList(CandidateList::commandItems(m_dictionary));
 }
 
-bool CDullSense::FillList(const DocumentScan::Context &context, QString text, int caret)
+bool CDullSense::FillList(const DocumentScan::Context &context, QStringView text, int caret)
 {
     m_model->setStringList({});
-    const auto scanLabels = [this, &text, caret] {
-        m_labels = DocumentScan::ScanLabels(std::move(text), caret);
+    const auto scanLabels = [this, text, caret] {
+        m_labels = DocumentScan::ScanLabels(text, caret);
         return m_labels;
     };
     const std::optional<QStringList> candidates = CandidateList::argumentItems(m_dictionary, context, scanLabels);
@@ -259,8 +259,44 @@ int CDullSense::caret() const
 }
 
 // The raw text as it stands: the scan reads the paragraph separators between the
-// lines as line ends, and a copy without them would cost as much again.
-QString CDullSense::editorText() const
+// lines as line ends. The mirror saves asking the editor for all of its text at
+// every popup; it is taken afresh when it was dropped or no longer matches.
+QStringView CDullSense::editorText()
 {
-    return m_pView->document()->toRawText();
+    QTextDocument *const document = m_pView->document();
+    if (document != m_followed)
+        followDocument(document);
+    if (!m_mirror.isValid() || m_mirror.length() != document->characterCount() - 1)
+        m_mirror.reset(document->toRawText());
+    return m_mirror.text();
+}
+
+void CDullSense::followDocument(QTextDocument *document)
+{
+    if (m_followed)
+        disconnect(m_followed, nullptr, this, nullptr);
+    m_followed = document;
+    m_mirror.invalidate();
+    connect(document, &QTextDocument::contentsChange, this, &CDullSense::followChange);
+}
+
+void CDullSense::followChange(int position, int removed, int added)
+{
+    if (!m_mirror.isValid())
+        return;
+    // A large change, such as a whole new text, is cheaper to take afresh when the
+    // next popup needs it than to copy out now.
+    constexpr int LargeChange = 64 * 1024;
+    const int end = position + added;
+    const int documentEnd = m_followed->characterCount() - 1;
+    if (added > LargeChange || end > documentEnd) {
+        m_mirror.invalidate();
+        return;
+    }
+    QTextCursor range(m_followed);
+    range.setPosition(position);
+    range.setPosition(end, QTextCursor::KeepAnchor);
+    m_mirror.replace(position, removed, range.selectedText());
+    if (m_mirror.length() != documentEnd)
+        m_mirror.invalidate();
 }

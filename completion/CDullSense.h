@@ -3,8 +3,10 @@
 #include "CompletionDictionary.h"
 #include "DocumentScan.h"
 #include "DictionaryLocation.h"
+#include "TextMirror.h"
 
 #include <QListView>
+#include <QPointer>
 #include <QRect>
 #include <QString>
 #include <QStringList>
@@ -12,6 +14,7 @@
 
 class QPlainTextEdit;
 class QStringListModel;
+class QTextDocument;
 
 // The completion popup: a list inside the editor beside the caret. A backslash opens
 // the command list; "{", "}", "[", "]" or "," opens the candidates of the argument
@@ -56,12 +59,14 @@ private:
     bool handleShown(QChar ch, int caret, QString &out);
     void appendTyped(QChar ch);
     void fillCommandList();
-    // text: the editor's whole text, which a label scan strips in place.
-    bool FillList(const DocumentScan::Context &context, QString text, int caret);
+    // text: the editor's whole text.
+    bool FillList(const DocumentScan::Context &context, QStringView text, int caret);
     void PlacePopup();
     void SelectBestMatch();
     int caret() const;
-    QString editorText() const;
+    QStringView editorText();
+    void followDocument(QTextDocument *document);
+    void followChange(int position, int removed, int added);
 
     CompletionDictionary m_dictionary;
     QStringList m_labels;
@@ -72,4 +77,7 @@ private:
     QRect m_rect;
     bool m_commandMode = false;
     QStringListModel *m_model;
+    // The editor's text as the last changes left it, for the label scan.
+    TextMirror m_mirror;
+    QPointer<QTextDocument> m_followed;
 };

@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <array>
+#include <bit>
 #include <compare>
 #include <cstdint>
 #include <cstring>
@@ -442,6 +443,13 @@ bool sameText(QStringView a, QStringView b)
 class LabelTable
 {
 public:
+    // Room from the start for as many labels as a text of this length usually
+    // holds, so that a large document is not rehashed again and again.
+    explicit LabelTable(qsizetype textLength)
+        : m_slots(std::max<std::size_t>(MinimumSlots, std::bit_ceil(static_cast<std::size_t>(textLength) / 512)))
+    {
+    }
+
     void add(QStringView label, int rank, qsizetype position)
     {
         if (label.isEmpty())
@@ -460,7 +468,9 @@ public:
         order.reserve(m_firstMet.size());
         for (std::size_t offset = 0; offset < m_store.size(); offset = next(offset))
             order.emplace_back(m_firstMet[headerAt(offset).entry], offset);
-        std::sort(order.begin(), order.end());
+        // Labels are mostly met first in the order they are reported in.
+        if (!std::is_sorted(order.begin(), order.end()))
+            std::sort(order.begin(), order.end());
         QStringList labels;
         labels.reserve(static_cast<qsizetype>(order.size()));
         for (const auto &[place, offset] : order)
@@ -579,7 +589,8 @@ private:
         m_slots = std::move(grown);
     }
 
-    std::vector<std::uint64_t> m_slots = std::vector<std::uint64_t>(1024);
+    static constexpr std::size_t MinimumSlots = 1024;
+    std::vector<std::uint64_t> m_slots;
     std::vector<char16_t> m_store;
     std::vector<Place> m_firstMet;
     std::array<Met, 16> m_pending;
@@ -629,7 +640,7 @@ std::optional<QStringList> collectLabels(QStringView text, const std::vector<Ran
 {
     std::array<LabelSearch, 4> searches = {LabelSearch{u"\\label"}, LabelSearch{u"\\ref"}, LabelSearch{u"\\eqref"},
                                            LabelSearch{u"\\pageref"}};
-    LabelTable table;
+    LabelTable table(text.size());
     auto comment = comments.begin();
     qsizetype at = text.indexOf(QLatin1Char('\\'));
     while (at >= 0 && at + 1 < text.size()) {
@@ -725,14 +736,15 @@ qsizetype DocumentScan::FindEnvironment(QStringView text, bool isBegin, QStringV
     return -1;
 }
 
-QStringList DocumentScan::ScanLabels(QString text, qsizetype caret)
+QStringList DocumentScan::ScanLabels(QStringView text, qsizetype caret)
 {
     // Most documents hide nothing from TeX but "%" comments, and no command in them
     // runs into one: the walk steps over the comments where they stand. Otherwise
-    // the text is stripped, its position of the caret followed, and walked again.
+    // a copy of the text is stripped, the caret followed into it, and walked again.
     if (std::optional<QStringList> labels = collectLabels(text, percentComments(text), caret - 1, true))
         return *labels;
+    QString stripped = text.toString();
     qsizetype skip = caret - 1;
-    StripComments(text, skip);
-    return *collectLabels(text, {}, skip, false);
+    StripComments(stripped, skip);
+    return *collectLabels(stripped, {}, skip, false);
 }

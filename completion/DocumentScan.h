@@ -45,7 +45,6 @@ public:
 
     // The distinct labels used as the argument of \label, \ref, \eqref and \pageref
     // outside comments, in order of discovery. The group opened by the "{" just
-    // before caret is the one being typed and is left out. The text is taken by
-    // value because the scan strips its comments in place.
-    static QStringList ScanLabels(QString text, qsizetype caret);
+    // before caret is the one being typed and is left out.
+    static QStringList ScanLabels(QStringView text, qsizetype caret);
 };

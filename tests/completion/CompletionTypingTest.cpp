@@ -1,6 +1,8 @@
 #include "CDullSense.h"
 #include "CUltraEditView.h"
+#include "CandidateList.h"
 #include "DictionaryLocation.h"
+#include "DocumentScan.h"
 #include "ModalHost.h"
 #include "ProfileStore.h"
 
@@ -187,6 +189,52 @@ TEST_F(CompletionTyping, RefOffersTheDocumentsLabelsOrNothing)
     EXPECT_EQ(popupOf(*view).items(), QStringList({QStringLiteral("sec:a"), QStringLiteral("sec:b")}));
     QTest::keyClicks(view.get(), QStringLiteral("sec:b\t"));
     EXPECT_TRUE(textOf(*view).endsWith(QStringLiteral("\\ref{sec:b")));
+}
+
+TEST_F(CompletionTyping, LabelListFollowsEveryKindOfEditBetweenPopups)
+{
+    const auto view = makeView(QStringLiteral("\\label{a}\n\\ref{b}\n"));
+    const auto labelsOffered = [&view] {
+        QTest::keyClick(view.get(), Qt::Key_Return);
+        QTest::keyClicks(view.get(), QStringLiteral("\\ref{"));
+        const QStringList offered = popupOf(*view).isShown() ? popupOf(*view).items() : QStringList();
+        QTest::keyClick(view.get(), Qt::Key_Escape);
+        EXPECT_EQ(offered, CandidateList::sorted(DocumentScan::ScanLabels(view->document()->toRawText(),
+                                                                          view->textCursor().position())));
+        return offered;
+    };
+    EXPECT_EQ(labelsOffered(), QStringList({QStringLiteral("a"), QStringLiteral("b")}));
+
+    // An edit away from the caret, by program as by a find-and-replace.
+    QTextCursor middle(view->document());
+    middle.setPosition(10);
+    middle.insertText(QStringLiteral("\\label{mid}\u2029\\label{\U0001D465}\n"));
+    EXPECT_EQ(labelsOffered(), QStringList({QStringLiteral("a"), QStringLiteral("b"), QStringLiteral("mid"),
+                                            QStringLiteral("\U0001D465")}));
+
+    middle.setPosition(0);
+    middle.setPosition(10, QTextCursor::KeepAnchor);
+    middle.removeSelectedText();
+    EXPECT_EQ(labelsOffered(), QStringList({QStringLiteral("b"), QStringLiteral("mid"), QStringLiteral("\U0001D465")}));
+
+    // A change that leaves the length as it was.
+    QTextCursor same = view->document()->find(QStringLiteral("mid"));
+    same.insertText(QStringLiteral("sam"));
+    EXPECT_EQ(labelsOffered(), QStringList({QStringLiteral("b"), QStringLiteral("sam"), QStringLiteral("\U0001D465")}));
+
+    middle.setPosition(0);
+    middle.insertText(QStringLiteral("\\label{redone}"));
+    view->document()->undo();
+    view->document()->redo();
+    EXPECT_TRUE(labelsOffered().contains(QStringLiteral("redone")));
+    middle.setPosition(0);
+    middle.insertText(QStringLiteral("\\label{undone}"));
+    view->document()->undo();
+    EXPECT_FALSE(labelsOffered().contains(QStringLiteral("undone")));
+
+    view->setPlainText(QStringLiteral("\\label{whole}\n") + QString(100000, u'x'));
+    view->moveCursor(QTextCursor::End);
+    EXPECT_EQ(labelsOffered(), QStringList({QStringLiteral("whole")}));
 }
 
 TEST_F(CompletionTyping, BackspaceClosesAtTheBackslashOrBeforeTheDelimiter)
