@@ -4,17 +4,19 @@
 #include "Decoder.h"
 #include "Encoder.h"
 #include "EncodingDetector.h"
-#include "IconvDecoder.h"
 #include "IconvEncoder.h"
 #include "InputFingerprint.h"
 #include "Iso2022JpDecoder.h"
 #include "Iso2022JpEncoder.h"
+#include "MultiByteDecoder.h"
 #include "NewlineConverter.h"
+#include "Utf16Decoder.h"
 #include "Utf8Decoder.h"
 
 #include <cstring>
 #include <limits>
 #include <memory>
+#include <stdexcept>
 
 namespace {
 
@@ -23,13 +25,21 @@ constexpr std::size_t Window = 64 * 1024;
 
 std::unique_ptr<Decoder> decoderFor(KanjiCode code, KanjiCode outputCode)
 {
-    if (code == KanjiCode::Iso2022Jp)
+    switch (code) {
+    case KanjiCode::ShiftJis:
+    case KanjiCode::EucJp:
+        return std::make_unique<MultiByteDecoder>(code);
+    case KanjiCode::Iso2022Jp:
         return std::make_unique<Iso2022JpDecoder>();
-    if (code == KanjiCode::Utf8) {
+    case KanjiCode::Utf8:
         return std::make_unique<Utf8Decoder>(outputCode == KanjiCode::Utf8 ? Utf8Decoder::Checking::Here
                                                                            : Utf8Decoder::Checking::LeftToEncoder);
+    case KanjiCode::Utf16LittleEndian:
+        return std::make_unique<Utf16Decoder>(Utf16Decoder::ByteOrder::LittleEndian);
+    case KanjiCode::Utf16BigEndian:
+        return std::make_unique<Utf16Decoder>(Utf16Decoder::ByteOrder::BigEndian);
     }
-    return std::make_unique<IconvDecoder>(code);
+    throw std::invalid_argument("unknown input encoding");
 }
 
 // None for UTF-8: the decoded text is the output.
