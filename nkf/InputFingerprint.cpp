@@ -47,7 +47,7 @@ void InputFingerprint::add(std::span<const unsigned char> bytes)
 
 std::uint64_t InputFingerprint::value() const
 {
-    std::array<std::uint64_t, 4> lanes = m_lanes;
+    std::array<std::uint64_t, Lanes> lanes = m_lanes;
     for (std::size_t i = 0; i < m_pendingSize; ++i)
         lanes[0] = mix(lanes[0], m_pending[i]);
     std::uint64_t fingerprint = m_length;

@@ -18,12 +18,14 @@ public:
     std::uint64_t value() const;
 
 private:
-    static constexpr std::size_t BlockSize = 32;
+    static constexpr std::size_t Lanes = 8;
+    static constexpr std::size_t BlockSize = Lanes * 8;
 
     void addBlock(const unsigned char *block);
 
-    // Four independent lanes keep the processor's multipliers busy.
-    std::array<std::uint64_t, 4> m_lanes{1, 2, 3, 4};
+    // Independent lanes keep the processor's multipliers busy: each multiplication
+    // waits for the one before it in its lane only.
+    std::array<std::uint64_t, Lanes> m_lanes{1, 2, 3, 4, 5, 6, 7, 8};
     std::array<unsigned char, BlockSize> m_pending{};
     std::size_t m_pendingSize = 0;
     std::uint64_t m_length = 0;
