@@ -58,30 +58,33 @@ void NewlineConverter::convert(std::string_view text, Text &out)
 
 void NewlineConverter::convertInPlace(Text &text, std::size_t from)
 {
-    const std::string_view view(text);
+    if (from == text.size())
+        return;
     std::size_t read = from;
+    // The LF of a CR+LF split between two pieces: its CR has been converted already.
+    if (m_afterCarriageReturn && text[read] == '\n')
+        ++read;
+    m_afterCarriageReturn = text.back() == '\r';
+    // Only the byte that is not the line end needs finding: on its own it turns into
+    // the line end, and in a CR+LF it goes while the line end stays. Bytes from read
+    // on are still the original ones, as the text only ever moves towards its start.
+    const char lineEnd = m_lineEnd.front();
+    const char other = lineEnd == '\n' ? '\r' : '\n';
+    const std::string_view view(text);
     std::size_t write = from;
-    std::size_t nextCr = findByte(view, read, '\r');
-    std::size_t nextLf = findByte(view, read, '\n');
-    while (read < view.size()) {
-        const std::size_t lineEnd = std::min(nextCr, nextLf);
-        if (lineEnd > read) {
-            if (write != read)
-                std::memmove(text.data() + write, text.data() + read, lineEnd - read);
-            write += lineEnd - read;
-            m_afterCarriageReturn = false;
-        }
-        if (lineEnd == view.size())
+    for (;;) {
+        const std::size_t found = findByte(view, read, other);
+        const bool inPair = found < view.size()
+                            && (other == '\r' ? found + 1 < view.size() && view[found + 1] == '\n'
+                                              : found > read && view[found - 1] == '\r');
+        if (write != read)
+            std::memmove(text.data() + write, text.data() + read, found - read);
+        write += found - read;
+        if (found == view.size())
             break;
-        const bool isCr = view[lineEnd] == '\r';
-        if (isCr || !m_afterCarriageReturn)
-            text[write++] = m_lineEnd.front();
-        m_afterCarriageReturn = isCr;
-        read = lineEnd + 1;
-        if (isCr)
-            nextCr = findByte(view, read, '\r');
-        else
-            nextLf = findByte(view, read, '\n');
+        if (!inPair)
+            text[write++] = lineEnd;
+        read = found + 1;
     }
     text.resize(write);
 }
