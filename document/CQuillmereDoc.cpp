@@ -7,6 +7,7 @@
 #include "ConverterBinding.h"
 #include "ConverterLibrary.h"
 #include "DocumentManager.h"
+#include "HugePageMemory.h"
 #include "ModalHost.h"
 #include "NewlineCode.h"
 #include "StringTable.h"
@@ -17,6 +18,7 @@
 #include <QTextBlock>
 
 #include <new>
+#include <optional>
 
 namespace {
 
@@ -36,6 +38,25 @@ QString withLfLineEnds(QString text)
     text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     text.replace(u'\r', u'\n');
     return text;
+}
+
+// The whole file, or nothing when it cannot be read. The size the file has now is
+// read into memory asked for in huge pages; whatever follows, from a file that
+// grew meanwhile or one whose size is unknown, is read after it.
+std::optional<QByteArray> readWholeFile(QFile &file)
+{
+    QByteArray bytes;
+    if (!file.isSequential() && file.size() > 0) {
+        bytes = HugePageMemory::uninitializedBytes(file.size());
+        const qint64 read = file.read(bytes.data(), bytes.size());
+        if (read < 0)
+            return std::nullopt;
+        bytes.truncate(read);
+    }
+    bytes.append(file.readAll());
+    if (file.error() != QFileDevice::NoError)
+        return std::nullopt;
+    return bytes;
 }
 
 } // namespace
@@ -111,9 +132,10 @@ bool CQuillmereDoc::OnOpenDocument(const QString &path)
     m_loadedBytes.reset();
     m_displayEncoding = EncodingFlags::platformDefault();
     try {
-        const QByteArray bytes = file.readAll();
-        if (file.error() != QFileDevice::NoError)
+        const std::optional<QByteArray> read = readWholeFile(file);
+        if (!read)
             return false;
+        const QByteArray &bytes = *read;
         if (bytes.isEmpty()) {
             // Nothing to detect: an empty file takes the platform's own format.
             m_saveEncoding = EncodingFlags::platformDefault();
@@ -140,7 +162,7 @@ void CQuillmereDoc::readThroughConverter(const QByteArray &bytes)
         return;
     }
     m_loadedBytes = bytes;
-    replaceEditorText(QString::fromUtf8(result.text));
+    replaceEditorText(HugePageMemory::fromUtf8(result.text));
     const TextEncoding encoding = *result.inputEncoding;
     m_displayEncoding = EncodingFlags(encoding, startsWithByteOrderMark(encoding, bytes),
                                       DetectNewlineCode(bytes, encoding));
@@ -216,7 +238,7 @@ void CQuillmereDoc::ReloadInEncoding(TextEncoding encoding)
             warn(StringTable::ConversionFailed);
             return;
         }
-        replaceEditorText(QString::fromUtf8(result.text));
+        replaceEditorText(HugePageMemory::fromUtf8(result.text));
         const TextEncoding read = *result.inputEncoding;
         m_displayEncoding = EncodingFlags(read, startsWithByteOrderMark(read, *m_loadedBytes),
                                           m_displayEncoding.newlineCode());

@@ -1,6 +1,7 @@
 #include "ConverterBinding.h"
 
 #include "ConverterLibrary.h"
+#include "HugePageMemory.h"
 
 #include <cstdint>
 #include <limits>
@@ -70,7 +71,7 @@ ConversionResult ConverterBinding::convert(const QByteArray &input, const QByteA
     if (needed > std::numeric_limits<std::uint32_t>::max() - spare)
         return failure(ConversionResult::Status::SizingFailed);
     const std::uint32_t capacity = needed + spare;
-    QByteArray buffer(static_cast<qsizetype>(capacity), '\0');
+    QByteArray buffer = HugePageMemory::zeroedBytes(static_cast<qsizetype>(capacity));
 
     auto *const convertText = m_library.operation<NkfConvertSafe>("NkfConvertSafe");
     if (convertText == nullptr)
