@@ -110,40 +110,48 @@ std::size_t MultiByteDecoder::decode(std::span<const unsigned char> rest, std::s
 }
 
 // Decodes every code that starts before end; the last one may reach past it. A
-// code cut by the end of the whole input is one replacement for all of its bytes.
+// code cut by the end of the whole input is one replacement for all of its bytes:
+// the loop stops early for it only.
 std::size_t MultiByteDecoder::decodePiece(std::span<const unsigned char> rest, std::size_t position,
                                           std::size_t end, char *&out)
 {
+    // Locals, so that the compiler need not reload them after every write through
+    // a char pointer, which may alias anything.
+    const MultiByteTable &table = m_table;
     const unsigned char *const bytes = rest.data();
+    char *write = out;
     while (position < end) {
         const unsigned char byte = bytes[position];
         if (byte < 0x80) {
-            position = copyAscii(bytes, position, end, out);
+            position = copyAscii(bytes, position, end, write);
             continue;
         }
-        const Entry *entry = &m_table.single(byte);
+        const Entry *entry = &table.single(byte);
         std::size_t length = 1;
         if (entry->length == MultiByteTable::NeedsMore) {
             if (position + 1 == rest.size())
-                return replaceCutCode(rest, out);
-            entry = &m_table.pair(byte, bytes[position + 1]);
+                break;
+            entry = &table.pair(byte, bytes[position + 1]);
             length = 2;
             if (entry->length == MultiByteTable::NeedsMore) {
                 if (position + 2 == rest.size())
-                    return replaceCutCode(rest, out);
-                entry = &m_table.third(*entry, bytes[position + 2]);
+                    break;
+                entry = &table.third(*entry, bytes[position + 2]);
                 length = 3;
             }
         }
         if (entry->length == 0) {
-            put(Replacement, out);
+            put(Replacement, write);
             ++m_replacements;
             position += invalidSequenceLength(rest.subspan(position));
             continue;
         }
-        put(*entry, out);
+        put(*entry, write);
         position += length;
     }
+    if (position < end)
+        position = replaceCutCode(rest, write);
+    out = write;
     return position;
 }
 

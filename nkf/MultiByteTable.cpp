@@ -58,7 +58,6 @@ const MultiByteTable &MultiByteTable::eucJp()
 }
 
 MultiByteTable::MultiByteTable(const char *iconvName)
-    : m_pairs(BlockSize * BlockSize)
 {
     const IconvHandle toUtf8("UTF-8", iconvName);
     for (std::size_t first = 0; first < BlockSize; ++first) {

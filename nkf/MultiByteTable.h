@@ -48,7 +48,8 @@ private:
     void fillPairs(unsigned char first, const IconvHandle &toUtf8);
     std::size_t fillThirds(const std::string &pair, const IconvHandle &toUtf8);
 
+    // Held in the table itself, so that a decoder finds them at fixed offsets.
     std::array<Entry, BlockSize> m_singles{};
-    std::vector<Entry> m_pairs;
+    std::array<Entry, BlockSize * BlockSize> m_pairs{};
     std::vector<Entry> m_thirds;
 };
