@@ -21,7 +21,16 @@
 namespace {
 
 // Pieces small enough to stay in the cache between the stages.
-constexpr std::size_t Window = 64 * 1024;
+constexpr std::size_t Window = 16 * 1024;
+// Text on its way through the stages of a conversion into another encoding is held
+// in smaller pieces still: their memory adds to that of the output, which is kept
+// for the conversion call while the caller's buffer is allocated.
+constexpr std::size_t StagedWindow = 4 * 1024;
+// Room for a decoded piece (three bytes for one byte of half-width katakana) and
+// for its line ends converted (two bytes for one): reserved once, so that the
+// pieces do not leave a trail of outgrown blocks behind.
+constexpr std::size_t DecodedRoom = 3 * StagedWindow;
+constexpr std::size_t NormalisedRoom = 2 * DecodedRoom;
 
 std::unique_ptr<Decoder> decoderFor(KanjiCode code, KanjiCode outputCode)
 {
@@ -59,6 +68,14 @@ std::size_t expectedOutputSize(std::size_t inputSize)
     return inputSize * 2 + 64;
 }
 
+// The output was given room for the usual case; what it did not use goes back to
+// the system while the output waits for the conversion call, which needs as much
+// memory again for the caller's buffer. The string's terminator stays.
+void releaseUnusedRoom(Text &output)
+{
+    HugePageAllocator<char>::releaseTail(output.data(), output.size() + 1, output.capacity());
+}
+
 } // namespace
 
 void Converter::setOptions(std::string_view text)
@@ -82,6 +99,7 @@ bool Converter::convert(char *output, std::uint32_t capacity, std::uint32_t *wri
     *written = static_cast<std::uint32_t>(result.output.size());
     const bool measuring = output == nullptr;
     if (measuring || result.output.size() > capacity) {
+        releaseUnusedRoom(result.output);
         m_kept = KeptResult{{input.data(), input.size(), result.inputFingerprint}, std::move(result)};
         return measuring;
     }
@@ -136,6 +154,11 @@ Converter::Result Converter::run(std::span<const unsigned char> input) const
     const bool decodesIntoOutput = !encoder && (!newlines || newlines->convertsInPlace());
     Text decoded;
     Text normalised;
+    if (!decodesIntoOutput) {
+        decoded.reserve(DecodedRoom);
+        if (newlines)
+            normalised.reserve(NormalisedRoom);
+    }
     for (std::size_t position = 0; position < input.size();) {
         const std::span<const unsigned char> rest = input.subspan(position);
         if (decodesIntoOutput) {
@@ -148,7 +171,7 @@ Converter::Result Converter::run(std::span<const unsigned char> input) const
             continue;
         }
         decoded.clear();
-        const std::size_t consumed = decoder->decode(rest, Window, decoded);
+        const std::size_t consumed = decoder->decode(rest, StagedWindow, decoded);
         fingerprint.add(rest.first(consumed));
         position += consumed;
         if (!newlines) {
