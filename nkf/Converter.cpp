@@ -4,13 +4,14 @@
 #include "Decoder.h"
 #include "Encoder.h"
 #include "EncodingDetector.h"
-#include "IconvEncoder.h"
 #include "InputFingerprint.h"
 #include "Iso2022JpDecoder.h"
 #include "Iso2022JpEncoder.h"
 #include "MultiByteDecoder.h"
+#include "MultiByteEncoder.h"
 #include "NewlineConverter.h"
 #include "Utf16Decoder.h"
+#include "Utf16Encoder.h"
 #include "Utf8Decoder.h"
 
 #include <cstring>
@@ -44,9 +45,9 @@ std::unique_ptr<Decoder> decoderFor(KanjiCode code, KanjiCode outputCode)
         return std::make_unique<Utf8Decoder>(outputCode == KanjiCode::Utf8 ? Utf8Decoder::Checking::Here
                                                                            : Utf8Decoder::Checking::LeftToEncoder);
     case KanjiCode::Utf16LittleEndian:
-        return std::make_unique<Utf16Decoder>(Utf16Decoder::ByteOrder::LittleEndian);
+        return std::make_unique<Utf16Decoder>(ByteOrder::LittleEndian);
     case KanjiCode::Utf16BigEndian:
-        return std::make_unique<Utf16Decoder>(Utf16Decoder::ByteOrder::BigEndian);
+        return std::make_unique<Utf16Decoder>(ByteOrder::BigEndian);
     }
     throw std::invalid_argument("unknown input encoding");
 }
@@ -54,11 +55,20 @@ std::unique_ptr<Decoder> decoderFor(KanjiCode code, KanjiCode outputCode)
 // None for UTF-8: the decoded text is the output.
 std::unique_ptr<Encoder> encoderFor(KanjiCode code)
 {
-    if (code == KanjiCode::Utf8)
-        return nullptr;
-    if (code == KanjiCode::Iso2022Jp)
+    switch (code) {
+    case KanjiCode::ShiftJis:
+    case KanjiCode::EucJp:
+        return std::make_unique<MultiByteEncoder>(code);
+    case KanjiCode::Iso2022Jp:
         return std::make_unique<Iso2022JpEncoder>();
-    return std::make_unique<IconvEncoder>(code);
+    case KanjiCode::Utf8:
+        return nullptr;
+    case KanjiCode::Utf16LittleEndian:
+        return std::make_unique<Utf16Encoder>(ByteOrder::LittleEndian);
+    case KanjiCode::Utf16BigEndian:
+        return std::make_unique<Utf16Encoder>(ByteOrder::BigEndian);
+    }
+    throw std::invalid_argument("unknown output encoding");
 }
 
 // Room for the usual output at once: the pages are touched only as they are written,

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "Encoder.h"
-#include "IconvEncoder.h"
+#include "MultiByteEncoder.h"
 
 #include <string>
 
@@ -23,7 +23,7 @@ private:
 
     void switchTo(Mode mode, Text &out);
 
-    IconvEncoder m_eucEncoder;
+    MultiByteEncoder m_eucEncoder;
     Text m_eucBytes;
     Mode m_mode = Mode::Ascii;
 };

@@ -1,6 +1,7 @@
 #include "JisTable.h"
 
 #include "IconvHandle.h"
+#include "IconvName.h"
 
 #include <string>
 
@@ -37,7 +38,7 @@ const JisTable &JisTable::instance()
 
 JisTable::JisTable()
 {
-    const IconvHandle eucToUtf8("UTF-8", "EUC-JP-MS");
+    const IconvHandle eucToUtf8("UTF-8", EucJpMapping);
     for (int first = 0x21; first <= 0x7E; ++first) {
         for (int second = 0x21; second <= 0x7E; ++second) {
             const std::size_t at = index(static_cast<unsigned char>(first), static_cast<unsigned char>(second));

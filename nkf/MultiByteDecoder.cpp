@@ -1,8 +1,8 @@
 #include "MultiByteDecoder.h"
 
+#include "AsciiRun.h"
+
 #include <algorithm>
-#include <bit>
-#include <cstdint>
 #include <cstring>
 
 namespace {
@@ -54,37 +54,6 @@ void put(const Entry &entry, char *&out)
     out += entry.length;
 }
 
-// How many bytes of a word of eight, in memory order, come before the first that
-// has its high bit set (given in highBits).
-std::size_t bytesBefore(std::uint64_t highBits)
-{
-    if constexpr (std::endian::native == std::endian::little)
-        return static_cast<std::size_t>(std::countr_zero(highBits)) / 8;
-    else
-        return static_cast<std::size_t>(std::countl_zero(highBits)) / 8;
-}
-
-// Both encodings keep ASCII as it is. Eight bytes are copied at a time, also when
-// the run ends within them: the bytes past its end are written over next.
-std::size_t copyAscii(const unsigned char *bytes, std::size_t position, std::size_t end, char *&out)
-{
-    constexpr std::uint64_t HighBits = 0x8080808080808080ull;
-    for (; position + 8 <= end; position += 8) {
-        std::uint64_t word;
-        std::memcpy(&word, bytes + position, sizeof word);
-        std::memcpy(out, &word, sizeof word);
-        if (const std::uint64_t high = word & HighBits; high != 0) {
-            const std::size_t ascii = bytesBefore(high);
-            out += ascii;
-            return position + ascii;
-        }
-        out += sizeof word;
-    }
-    while (position < end && bytes[position] < 0x80)
-        *out++ = static_cast<char>(bytes[position++]);
-    return position;
-}
-
 } // namespace
 
 MultiByteDecoder::MultiByteDecoder(KanjiCode code)
@@ -123,7 +92,7 @@ std::size_t MultiByteDecoder::decodePiece(std::span<const unsigned char> rest, s
     while (position < end) {
         const unsigned char byte = bytes[position];
         if (byte < 0x80) {
-            position = copyAscii(bytes, position, end, write);
+            position = AsciiRun::copy(bytes, position, end, write);
             continue;
         }
         const Entry *entry = &table.single(byte);

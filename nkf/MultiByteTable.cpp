@@ -47,13 +47,13 @@ std::string bytes(std::initializer_list<std::size_t> values)
 
 const MultiByteTable &MultiByteTable::shiftJis()
 {
-    static const MultiByteTable table(iconvName(KanjiCode::ShiftJis));
+    static const MultiByteTable table(ShiftJisMapping);
     return table;
 }
 
 const MultiByteTable &MultiByteTable::eucJp()
 {
-    static const MultiByteTable table(iconvName(KanjiCode::EucJp));
+    static const MultiByteTable table(EucJpMapping);
     return table;
 }
 

@@ -27,10 +27,10 @@ bool isLowSurrogate(unsigned int unit)
     return unit >= 0xDC00 && unit <= 0xDFFF;
 }
 
-template<Utf16Decoder::ByteOrder order>
+template<ByteOrder order>
 unsigned int unitAt(const unsigned char *bytes)
 {
-    if constexpr (order == Utf16Decoder::ByteOrder::LittleEndian)
+    if constexpr (order == ByteOrder::LittleEndian)
         return bytes[0] | (static_cast<unsigned int>(bytes[1]) << 8);
     else
         return (static_cast<unsigned int>(bytes[0]) << 8) | bytes[1];
@@ -38,22 +38,22 @@ unsigned int unitAt(const unsigned char *bytes)
 
 // Four units at once when they are all ASCII: by far the most common run in a
 // source file.
-template<Utf16Decoder::ByteOrder order>
+template<ByteOrder order>
 bool fourAsciiUnitsAt(const unsigned char *bytes)
 {
     constexpr std::uint64_t LittleEndianHighBits = 0xFF80FF80FF80FF80ull;
     std::uint64_t word;
     std::memcpy(&word, bytes, sizeof word);
-    if constexpr (order == Utf16Decoder::ByteOrder::BigEndian)
+    if constexpr (order == ByteOrder::BigEndian)
         return (word & (LittleEndianHighBits >> 8 | LittleEndianHighBits << 8)) == 0;
     else
         return (word & LittleEndianHighBits) == 0;
 }
 
-template<Utf16Decoder::ByteOrder order>
+template<ByteOrder order>
 void putFourAscii(const unsigned char *bytes, char *&out)
 {
-    constexpr std::size_t low = order == Utf16Decoder::ByteOrder::LittleEndian ? 0 : 1;
+    constexpr std::size_t low = order == ByteOrder::LittleEndian ? 0 : 1;
     const char ascii[4] = {static_cast<char>(bytes[low]), static_cast<char>(bytes[low + 2]),
                            static_cast<char>(bytes[low + 4]), static_cast<char>(bytes[low + 6])};
     std::memcpy(out, ascii, sizeof ascii);
@@ -116,7 +116,7 @@ std::size_t Utf16Decoder::decode(std::span<const unsigned char> rest, std::size_
 
 // Decodes every character that starts before end; a surrogate pair may reach past
 // it.
-template<Utf16Decoder::ByteOrder order>
+template<ByteOrder order>
 std::size_t Utf16Decoder::decodePiece(std::span<const unsigned char> rest, std::size_t position,
                                       std::size_t end, char *&out)
 {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "ByteOrder.h"
 #include "Decoder.h"
 
 // Decodes UTF-16 of either byte order. An unpaired surrogate is one U+FFFD, and so
@@ -8,8 +9,6 @@
 class Utf16Decoder : public Decoder
 {
 public:
-    enum class ByteOrder { LittleEndian, BigEndian };
-
     explicit Utf16Decoder(ByteOrder order);
 
     std::size_t decode(std::span<const unsigned char> rest, std::size_t window,
