@@ -25,8 +25,8 @@ bool inRange(unsigned char byte, unsigned char low, unsigned char high)
     return byte >= low && byte <= high;
 }
 
-// After a code without a character the decoder skips what iconv's users expect to
-// be that code: a lead and a trail byte together, a lone byte on its own.
+// After a code without a character the decoder skips what has the shape of that
+// code: a lead and a trail byte together, a lone byte on its own.
 std::size_t shiftJisSequenceLength(std::span<const unsigned char> bytes)
 {
     const unsigned char lead = bytes[0];

@@ -3,9 +3,9 @@
 #include "Decoder.h"
 
 // Checks UTF-8 input and copies it: the pivot of this platform passes here on every
-// save, so it is done without a conversion step. When iconv encodes the text next,
-// iconv's own strict reading of UTF-8 does the checking, and this decoder only cuts
-// the input into pieces at character starts.
+// save, so it is done without a conversion step. When the text is encoded next, the
+// encoder's own strict reading of UTF-8 does the checking, and this decoder only
+// cuts the input into pieces at character starts.
 class Utf8Decoder : public Decoder
 {
 public:
