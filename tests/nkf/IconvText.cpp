@@ -1,5 +1,8 @@
 #include "IconvText.h"
 
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
 #include <iconv.h>
 #include <memory>
 #include <stdexcept>
@@ -13,14 +16,19 @@ struct IconvCloser
 };
 using IconvDescriptor = std::unique_ptr<std::remove_pointer_t<iconv_t>, IconvCloser>;
 
-} // namespace
-
-std::string iconvConvert(std::string_view input, const char *to, const char *from)
+IconvDescriptor openIconv(const char *to, const char *from)
 {
     const iconv_t opened = iconv_open(to, from);
     if (opened == reinterpret_cast<iconv_t>(-1))
         throw std::runtime_error("iconv_open failed");
-    const IconvDescriptor descriptor(opened);
+    return IconvDescriptor(opened);
+}
+
+} // namespace
+
+std::string iconvConvert(std::string_view input, const char *to, const char *from)
+{
+    const IconvDescriptor descriptor = openIconv(to, from);
     std::string output(input.size() * 4 + 16, '\0');
     char *in = const_cast<char *>(input.data());
     std::size_t inLeft = input.size();
@@ -31,4 +39,41 @@ std::string iconvConvert(std::string_view input, const char *to, const char *fro
         throw std::runtime_error("iconv failed");
     output.resize(output.size() - outLeft);
     return output;
+}
+
+IconvReplaced iconvConvertReplacing(std::string_view input, const char *to, const char *from,
+                                    std::string_view replacement,
+                                    const std::function<std::size_t(std::string_view)> &rejectedLength)
+{
+    const IconvDescriptor descriptor = openIconv(to, from);
+    IconvReplaced result{std::string(input.size() * 4 + 16, '\0'), 0};
+    char *in = const_cast<char *>(input.data());
+    std::size_t inLeft = input.size();
+    char *out = result.text.data();
+    std::size_t outLeft = result.text.size();
+    // Short pieces: glibc converts a piece again from its start after each character
+    // it cannot encode.
+    constexpr std::size_t Piece = 256;
+    while (inLeft > 0) {
+        const std::size_t pieceSize = std::min(Piece, inLeft);
+        const bool lastPiece = pieceSize == inLeft;
+        std::size_t pieceLeft = pieceSize;
+        const bool converted = iconv(descriptor.get(), &in, &pieceLeft, &out, &outLeft) != static_cast<std::size_t>(-1);
+        const int error = errno;
+        inLeft -= pieceSize - pieceLeft;
+        // A sequence cut by the end of a piece is whole in the next one.
+        if (converted || (error == EINVAL && !lastPiece))
+            continue;
+        if (error == E2BIG)
+            throw std::runtime_error("iconv output overflow");
+        const std::size_t skipped = error == EINVAL ? inLeft : rejectedLength(std::string_view(in, inLeft));
+        std::memcpy(out, replacement.data(), replacement.size());
+        out += replacement.size();
+        outLeft -= replacement.size();
+        ++result.replacements;
+        in += skipped;
+        inLeft -= skipped;
+    }
+    result.text.resize(result.text.size() - outLeft);
+    return result;
 }

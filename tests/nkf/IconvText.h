@@ -1,5 +1,7 @@
 #pragma once
 
+#include <cstddef>
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -7,3 +9,17 @@
 // come from the library under test. Throws std::runtime_error when the text does
 // not convert.
 std::string iconvConvert(std::string_view input, const char *to, const char *from);
+
+struct IconvReplaced
+{
+    std::string text;
+    std::size_t replacements;
+};
+
+// Converts with iconv the way the library is meant to: each sequence iconv rejects
+// becomes the replacement and is skipped by the length that rejectedLength gives
+// for the bytes from its start; a sequence cut by the end of the input becomes one
+// replacement for all that is left.
+IconvReplaced iconvConvertReplacing(std::string_view input, const char *to, const char *from,
+                                    std::string_view replacement,
+                                    const std::function<std::size_t(std::string_view)> &rejectedLength);
