@@ -20,13 +20,6 @@ constexpr std::size_t roomFor(std::size_t pieceSize)
     return (pieceSize + 3) / 2 * 3 + 4;
 }
 
-// Where glibc cannot encode the language tags U+E0000 to U+E007F it leaves them
-// out instead of failing; neither encoding has them.
-bool isLanguageTag(char32_t character)
-{
-    return character >= 0xE0000 && character <= 0xE007F;
-}
-
 } // namespace
 
 MultiByteEncoder::MultiByteEncoder(KanjiCode code)
@@ -74,8 +67,6 @@ std::size_t MultiByteEncoder::encodePiece(std::string_view utf8, std::size_t pos
                 write += code.length;
                 continue;
             }
-        } else if (character.wellFormed && isLanguageTag(character.codePoint)) {
-            continue;
         }
         *write++ = '?';
         ++m_replacements;

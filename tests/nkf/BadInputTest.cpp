@@ -58,11 +58,12 @@ TEST(BadInput, NonUnicodeOutputsGetAQuestionMarkCountedOnce)
     const NkfRun invalid = NkfRun::convert("-S -e", "a\x80" "b");
     EXPECT_EQ(invalid.output, "a?b");
     EXPECT_EQ(invalid.replacedCount, 1u);
-    // Characters that the output cannot hold: an emoji, a Hangul syllable.
+    // Characters that the output cannot hold: an emoji, a Hangul syllable, and a
+    // language tag, which is invisible but still a character of the text.
     for (const char *options : {"-W8 -s", "-W8 -e", "-W8 -j"}) {
-        const NkfRun run = NkfRun::convert(options, "a😀한b");
-        EXPECT_EQ(run.output, "a??b") << options;
-        EXPECT_EQ(run.replacedCount, 2u) << options;
+        const NkfRun run = NkfRun::convert(options, "a😀한󠁁b");
+        EXPECT_EQ(run.output, "a???b") << options;
+        EXPECT_EQ(run.replacedCount, 3u) << options;
     }
     // A replacement character that the text already had is kept, not counted.
     const NkfRun kept = NkfRun::convert("-W8 -w16L0", Replacement);
