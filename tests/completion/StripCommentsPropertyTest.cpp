@@ -99,4 +99,34 @@ TEST(StripCommentsProperty, AFollowedPositionStillPointsAtItsCharacter)
     }
 }
 
+// Texts of label commands cut and joined by "%" comments, with every kind of
+// line end.
+QString randomLabels(std::mt19937 &random)
+{
+    static const std::array<const char16_t *, 22> pieces = {
+        u"%",     u"\\%",   u"\n",  u"\r\n", u"\u2029", u" ",      u"a",       u"{",        u"}",     u"\\",   u"el",
+        u"{a}",   u"{b }", u"\\lab", u"\\label", u"\\ref", u"\\eqref", u"\\pageref", u"%\\label{c}", u"\\re", u"f{", u"{\u3000d}",
+    };
+    std::uniform_int_distribution<std::size_t> pick(0, pieces.size() - 1);
+    std::uniform_int_distribution<int> length(0, 30);
+    QString text;
+    for (int i = length(random); i > 0; --i)
+        text += QStringView(pieces[pick(random)]);
+    return text;
+}
+
+TEST(ScanLabelsProperty, ReadsAroundCommentsAsIfTheyWereCutOut)
+{
+    std::mt19937 random(20261208);
+    for (int round = 0; round < 20000; ++round) {
+        const QString text = randomLabels(random);
+        const qsizetype caret = std::uniform_int_distribution<qsizetype>(0, text.size())(random);
+        QString stripped = text;
+        qsizetype skip = caret - 1;
+        DocumentScan::StripComments(stripped, skip);
+        ASSERT_EQ(DocumentScan::ScanLabels(text, caret), DocumentScan::ScanLabels(stripped, skip + 1))
+            << text.toStdString() << " @" << caret;
+    }
+}
+
 } // namespace
