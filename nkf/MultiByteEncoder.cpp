@@ -1,16 +1,13 @@
 #include "MultiByteEncoder.h"
 
 #include "AsciiRun.h"
+#include "PiecewiseEncoding.h"
 #include "Utf8Character.h"
 
 #include <algorithm>
 #include <cstring>
 
 namespace {
-
-// The output is made room for piece by piece, so that the room, written once
-// before it is filled, is still in the cache when it is filled.
-constexpr std::size_t Piece = 16 * 1024;
 
 // A character of two UTF-8 bytes takes up to three bytes in EUC-JP (JIS X 0212);
 // none grows more. The last character of a piece may reach three bytes past it,
@@ -29,16 +26,9 @@ MultiByteEncoder::MultiByteEncoder(KanjiCode code)
 
 void MultiByteEncoder::encode(std::string_view utf8, Text &out)
 {
-    std::size_t position = 0;
-    while (position < utf8.size()) {
-        const std::size_t end = std::min(position + Piece, utf8.size());
-        const std::size_t used = out.size();
-        out.resize(used + roomFor(end - position));
-        char *const start = out.data() + used;
-        char *written = start;
-        position = encodePiece(utf8, position, end, written);
-        out.resize(used + static_cast<std::size_t>(written - start));
-    }
+    PiecewiseEncoding::encode(utf8, out, roomFor, [&](std::size_t position, std::size_t end, char *&written) {
+        return encodePiece(utf8, position, end, written);
+    });
 }
 
 void MultiByteEncoder::finish(Text &)

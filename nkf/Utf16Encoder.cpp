@@ -1,5 +1,6 @@
 #include "Utf16Encoder.h"
 
+#include "PiecewiseEncoding.h"
 #include "Utf8Character.h"
 
 #include <algorithm>
@@ -9,9 +10,6 @@
 
 namespace {
 
-// The output is made room for piece by piece, so that the room, written once
-// before it is filled, is still in the cache when it is filled.
-constexpr std::size_t Piece = 16 * 1024;
 constexpr char32_t ReplacementCharacter = 0xFFFD;
 
 // ASCII doubles, and so does a lone byte replaced; every other character takes no
@@ -72,18 +70,10 @@ Utf16Encoder::Utf16Encoder(ByteOrder order)
 
 void Utf16Encoder::encode(std::string_view utf8, Text &out)
 {
-    std::size_t position = 0;
-    while (position < utf8.size()) {
-        const std::size_t end = std::min(position + Piece, utf8.size());
-        const std::size_t used = out.size();
-        out.resize(used + roomFor(end - position));
-        char *const start = out.data() + used;
-        char *written = start;
-        position = m_order == ByteOrder::LittleEndian
-                       ? encodePiece<ByteOrder::LittleEndian>(utf8, position, end, written)
-                       : encodePiece<ByteOrder::BigEndian>(utf8, position, end, written);
-        out.resize(used + static_cast<std::size_t>(written - start));
-    }
+    PiecewiseEncoding::encode(utf8, out, roomFor, [&](std::size_t position, std::size_t end, char *&written) {
+        return m_order == ByteOrder::LittleEndian ? encodePiece<ByteOrder::LittleEndian>(utf8, position, end, written)
+                                                  : encodePiece<ByteOrder::BigEndian>(utf8, position, end, written);
+    });
 }
 
 void Utf16Encoder::finish(Text &)
