@@ -8,6 +8,7 @@
 #include "CompletionSourceGenerator.h"
 #include "DictionaryLocation.h"
 #include "ProfileStore.h"
+#include "ThreadTime.h"
 
 #include <QApplication>
 #include <QFile>
@@ -17,7 +18,6 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <ctime>
 #include <functional>
 #include <vector>
 
@@ -27,23 +27,14 @@ constexpr int LineCount = 400000;
 constexpr int CommandCount = 2000;
 constexpr int FixedCommandCount = 14;
 
-// Processor time of this thread, so that other work on a busy machine does not
-// distort the ratios. Page faults taken on the thread's behalf count too.
-double threadMilliseconds()
-{
-    timespec now{};
-    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
-    return static_cast<double>(now.tv_sec) * 1e3 + static_cast<double>(now.tv_nsec) / 1e6;
-}
-
 double medianMilliseconds(int runs, const std::function<void()> &prepare, const std::function<void()> &measured)
 {
     std::vector<double> times;
     for (int run = 0; run < runs; ++run) {
         prepare();
-        const double start = threadMilliseconds();
+        const double start = ThreadTime::milliseconds();
         measured();
-        times.push_back(threadMilliseconds() - start);
+        times.push_back(ThreadTime::milliseconds() - start);
     }
     std::sort(times.begin(), times.end());
     return times[times.size() / 2];

@@ -3,6 +3,7 @@
 #include "IconvReference.h"
 #include "PeakMemory.h"
 #include "TexSourceGenerator.h"
+#include "ThreadTime.h"
 
 #include "CQuillmereDoc.h"
 #include "ConverterLibrary.h"
@@ -17,27 +18,17 @@
 #include <cstdio>
 #include <functional>
 #include <utility>
-#include <time.h>
 
 namespace {
 
 constexpr std::size_t SourceSize = 25u << 20;
 constexpr int Repetitions = 5;
 
-// Processor time of this thread, so that other work on a busy machine does not
-// distort the comparison.
-double threadSeconds()
-{
-    timespec now{};
-    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
-    return static_cast<double>(now.tv_sec) + static_cast<double>(now.tv_nsec) / 1e9;
-}
-
 double secondsOf(const std::function<void()> &work)
 {
-    const double start = threadSeconds();
+    const double start = ThreadTime::seconds();
     work();
-    return threadSeconds() - start;
+    return ThreadTime::seconds() - start;
 }
 
 // The best times of the work and of its reference, run by turns, so that both see

@@ -4,6 +4,7 @@
 // 25 MB source has about 140,000 long lines; a document of 400,000 such lines, cut
 // from a longer generated source, shows what a much higher line count costs.
 #include "TexSourceGenerator.h"
+#include "ThreadTime.h"
 
 #include "CLineWindow.h"
 #include "CUltraEditView.h"
@@ -20,7 +21,6 @@
 #include <cstdio>
 #include <functional>
 #include <string>
-#include <time.h>
 #include <vector>
 
 namespace {
@@ -33,20 +33,11 @@ constexpr int Repetitions = 200;
 constexpr int WindowWidth = 1000;
 constexpr int WindowHeight = 700;
 
-// Processor time of this thread, so that other work on a busy machine does not
-// distort the comparison.
-double threadSeconds()
-{
-    timespec now{};
-    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
-    return static_cast<double>(now.tv_sec) + static_cast<double>(now.tv_nsec) / 1e9;
-}
-
 double secondsOf(const std::function<void()> &work)
 {
-    const double start = threadSeconds();
+    const double start = ThreadTime::seconds();
     work();
-    return threadSeconds() - start;
+    return ThreadTime::seconds() - start;
 }
 
 double median(std::vector<double> samples)

@@ -3,6 +3,7 @@
 #include "IconvReference.h"
 #include "PeakMemory.h"
 #include "TexSourceGenerator.h"
+#include "ThreadTime.h"
 
 #include "nkf32.h"
 
@@ -10,7 +11,6 @@
 #include <cstdio>
 #include <functional>
 #include <string>
-#include <time.h>
 #include <vector>
 
 namespace {
@@ -47,23 +47,14 @@ std::string convertWithLibrary(const std::string &options, const std::string &in
     return output;
 }
 
-// Processor time of this thread (user and system, page faults included), so that
-// other work on a busy machine does not distort the comparison.
-double threadSeconds()
-{
-    timespec now{};
-    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
-    return static_cast<double>(now.tv_sec) + static_cast<double>(now.tv_nsec) / 1e9;
-}
-
 // Megabytes of input per second of processor time, the best of several runs.
 double throughput(std::size_t inputSize, const std::function<void()> &work)
 {
     double best = 0;
     for (int run = 0; run < Repetitions; ++run) {
-        const double start = threadSeconds();
+        const double start = ThreadTime::seconds();
         work();
-        const double seconds = threadSeconds() - start;
+        const double seconds = ThreadTime::seconds() - start;
         best = std::max(best, static_cast<double>(inputSize) / (1024.0 * 1024.0) / seconds);
     }
     return best;

@@ -1,0 +1,10 @@
+#include "ThreadTime.h"
+
+#include <ctime>
+
+double ThreadTime::seconds()
+{
+    timespec now{};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
+    return static_cast<double>(now.tv_sec) + static_cast<double>(now.tv_nsec) / 1e9;
+}
