@@ -36,14 +36,9 @@ bool isWordDelimiter(QChar c)
     }
 }
 
-// Whether keyword stands at index. A plain comparison, written out because it runs at
-// every backslash of the document and most backslashes fail on the next character.
-bool keywordAt(QStringView text, qsizetype index, QStringView keyword)
-{
-    return text.size() - index >= keyword.size() && std::equal(keyword.begin(), keyword.end(), text.begin() + index);
-}
-
-// The same, and reach receives the index of the last character compared.
+// Whether keyword stands at index; reach receives the index of the last character
+// compared. A plain comparison, written out because it runs at every backslash of
+// the document and most backslashes fail on the next character.
 bool keywordAt(QStringView text, qsizetype index, QStringView keyword, qsizetype &reach)
 {
     qsizetype matched = 0;
@@ -55,6 +50,12 @@ bool keywordAt(QStringView text, qsizetype index, QStringView keyword, qsizetype
         return true;
     }
     return false;
+}
+
+bool keywordAt(QStringView text, qsizetype index, QStringView keyword)
+{
+    qsizetype reach = 0;
+    return keywordAt(text, index, keyword, reach);
 }
 
 bool isEscaped(QStringView text, qsizetype index)
