@@ -2,18 +2,19 @@
 
 #include "ConverterLibrary.h"
 #include "HugePageMemory.h"
+#include "nkf32.h"
 
 #include <cstdint>
 #include <limits>
 
 namespace {
 
-// The library's exported operations.
-using SetNkfOption = int(const char *options);
-using NkfConvertSafe = int(char *output, std::uint32_t capacity, std::uint32_t *written, const char *input,
-                           std::uint32_t length);
-using NkfGetKanjiCode = int();
-using NkfGetReplacedCount = std::uint32_t();
+// The library's exported operations, typed by its own header so that the two
+// cannot drift apart.
+using SetOptionOperation = decltype(SetNkfOption);
+using ConvertOperation = decltype(NkfConvertSafe);
+using KanjiCodeOperation = decltype(NkfGetKanjiCode);
+using ReplacedCountOperation = decltype(NkfGetReplacedCount);
 
 ConversionResult failure(ConversionResult::Status status)
 {
@@ -31,8 +32,8 @@ ConverterBinding::ConverterBinding(const ConverterLibrary &library)
 
 bool ConverterBinding::canConvert() const
 {
-    return m_library.isLoaded() && m_library.operation<SetNkfOption>("SetNkfOption") != nullptr
-           && m_library.operation<NkfConvertSafe>("NkfConvertSafe") != nullptr;
+    return m_library.isLoaded() && m_library.operation<SetOptionOperation>("SetNkfOption") != nullptr
+           && m_library.operation<ConvertOperation>("NkfConvertSafe") != nullptr;
 }
 
 ConversionResult ConverterBinding::read(const QByteArray &bytes, const QByteArray &options) const
@@ -54,12 +55,12 @@ ConversionResult ConverterBinding::convert(const QByteArray &input, const QByteA
         return failure(ConversionResult::Status::InputTooLarge);
     const auto inputLength = static_cast<std::uint32_t>(input.size());
 
-    auto *const setOption = m_library.operation<SetNkfOption>("SetNkfOption");
+    auto *const setOption = m_library.operation<SetOptionOperation>("SetNkfOption");
     if (setOption == nullptr)
         return failure(ConversionResult::Status::OperationMissing);
     setOption(options.constData());
 
-    auto *const measure = m_library.operation<NkfConvertSafe>("NkfConvertSafe");
+    auto *const measure = m_library.operation<ConvertOperation>("NkfConvertSafe");
     if (measure == nullptr)
         return failure(ConversionResult::Status::OperationMissing);
     std::uint32_t needed = 0;
@@ -73,7 +74,7 @@ ConversionResult ConverterBinding::convert(const QByteArray &input, const QByteA
     const std::uint32_t capacity = needed + spare;
     QByteArray buffer = HugePageMemory::zeroedBytes(static_cast<qsizetype>(capacity));
 
-    auto *const convertText = m_library.operation<NkfConvertSafe>("NkfConvertSafe");
+    auto *const convertText = m_library.operation<ConvertOperation>("NkfConvertSafe");
     if (convertText == nullptr)
         return failure(ConversionResult::Status::OperationMissing);
     std::uint32_t written = 0;
@@ -94,7 +95,7 @@ ConversionResult ConverterBinding::convert(const QByteArray &input, const QByteA
 
 void ConverterBinding::queryInputEncoding(ConversionResult &result) const
 {
-    auto *const kanjiCode = m_library.operation<NkfGetKanjiCode>("NkfGetKanjiCode");
+    auto *const kanjiCode = m_library.operation<KanjiCodeOperation>("NkfGetKanjiCode");
     if (kanjiCode == nullptr) {
         result = failure(ConversionResult::Status::OperationMissing);
         return;
@@ -108,6 +109,6 @@ void ConverterBinding::queryInputEncoding(ConversionResult &result) const
 void ConverterBinding::queryReplacedCount(ConversionResult &result) const
 {
     // Counting replacements is an addition of our own library; others lack it.
-    if (auto *const replacedCount = m_library.operation<NkfGetReplacedCount>("NkfGetReplacedCount"))
+    if (auto *const replacedCount = m_library.operation<ReplacedCountOperation>("NkfGetReplacedCount"))
         result.replacedCount = replacedCount();
 }

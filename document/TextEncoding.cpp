@@ -1,5 +1,15 @@
 #include "TextEncoding.h"
 
+#include "nkf32.h"
+
+// An encoding's index is the code the converter reports for it.
+static_assert(textEncodingIndex(TextEncoding::ShiftJis) == NKF_SHIFT_JIS);
+static_assert(textEncodingIndex(TextEncoding::EucJp) == NKF_EUC_JP);
+static_assert(textEncodingIndex(TextEncoding::Iso2022Jp) == NKF_ISO_2022_JP);
+static_assert(textEncodingIndex(TextEncoding::Utf8) == NKF_UTF8);
+static_assert(textEncodingIndex(TextEncoding::Utf16LittleEndian) == NKF_UTF16_LE);
+static_assert(textEncodingIndex(TextEncoding::Utf16BigEndian) == NKF_UTF16_BE);
+
 std::optional<TextEncoding> textEncodingFromCode(int code)
 {
     if (code < 0 || code >= static_cast<int>(AllTextEncodings.size()))

@@ -32,10 +32,18 @@
  *          mark; without an output option the output is UTF-8 without mark
  *  newline -Lu LF, -Lw CR+LF, -Lm CR for every line end of the output; without one
  *          the line ends are kept as they are
- *
- * Encoding codes: 0 Shift_JIS (CP932), 1 EUC-JP (eucJP-ms), 2 ISO-2022-JP, 3 UTF-8,
- * 4 UTF-16 little endian, 5 UTF-16 big endian.
  */
+
+/* The encoding codes that NkfGetKanjiCode reports. Callers compare with these names,
+ * never with the numbers. */
+enum {
+    NKF_SHIFT_JIS = 0,   /* Shift_JIS (CP932) */
+    NKF_EUC_JP = 1,      /* EUC-JP (eucJP-ms) */
+    NKF_ISO_2022_JP = 2,
+    NKF_UTF8 = 3,
+    NKF_UTF16_LE = 4,    /* UTF-16 little endian */
+    NKF_UTF16_BE = 5     /* UTF-16 big endian */
+};
 
 #ifdef __cplusplus
 extern "C" {
@@ -57,7 +65,7 @@ NKF32_EXPORT int SetNkfOption(const char *options);
 NKF32_EXPORT int NkfConvertSafe(char *output, uint32_t capacity, uint32_t *written,
                                 const char *input, uint32_t length);
 
-/* The encoding code of the last conversion's input, given or detected; 3 (UTF-8)
+/* The encoding code of the last conversion's input, given or detected; NKF_UTF8
  * before the first conversion. Pure ASCII input is reported as UTF-8. */
 NKF32_EXPORT int NkfGetKanjiCode(void);
 

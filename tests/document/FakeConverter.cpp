@@ -1,6 +1,9 @@
 // A stand-in for the conversion library whose behaviour the option string
 // chooses, for the binding's failure paths. Built three times: complete, without
-// NkfConvertSafe and without NkfGetKanjiCode.
+// NkfConvertSafe and without NkfGetKanjiCode. It includes the library's header, so
+// that a change of the interface fails to compile here instead of passing unseen.
+#include "nkf32.h"
+
 #include <algorithm>
 #include <cstdint>
 #include <cstring>
@@ -20,7 +23,7 @@ bool asked(const char *behaviour)
 
 extern "C" {
 
-__attribute__((visibility("default"))) int SetNkfOption(const char *text)
+NKF32_EXPORT int SetNkfOption(const char *text)
 {
     options = text;
     calls = "option;";
@@ -30,9 +33,8 @@ __attribute__((visibility("default"))) int SetNkfOption(const char *text)
 #ifndef FAKE_WITHOUT_CONVERT
 // Echoes the input. Logs each call with its capacity and whether the buffer came
 // zero-filled.
-__attribute__((visibility("default"))) int NkfConvertSafe(char *output, std::uint32_t capacity,
-                                                          std::uint32_t *written, const char *input,
-                                                          std::uint32_t length)
+NKF32_EXPORT int NkfConvertSafe(char *output, std::uint32_t capacity, std::uint32_t *written, const char *input,
+                                std::uint32_t length)
 {
     if (output == nullptr) {
         calls += "size;";
@@ -50,14 +52,14 @@ __attribute__((visibility("default"))) int NkfConvertSafe(char *output, std::uin
 #endif
 
 #ifndef FAKE_WITHOUT_KANJI_CODE
-__attribute__((visibility("default"))) int NkfGetKanjiCode()
+NKF32_EXPORT int NkfGetKanjiCode()
 {
     calls += "code;";
-    return asked("code-9") ? 9 : 1;
+    return asked("code-9") ? 9 : NKF_EUC_JP;
 }
 #endif
 
-__attribute__((visibility("default"))) const char *FakeCallLog()
+NKF32_EXPORT const char *FakeCallLog()
 {
     return calls.c_str();
 }

@@ -1,6 +1,7 @@
 #include "IconvText.h"
 #include "NkfRun.h"
 #include "SampleTexts.h"
+#include "nkf32.h"
 
 #include <gtest/gtest.h>
 
@@ -18,17 +19,18 @@ struct Encoded
 // glibc's own encoders produce the input, so the detector is not judged by its own
 // library's output.
 const std::vector<Encoded> encodings{
-    {"CP932", 0}, {"EUC-JP-MS", 1}, {"ISO-2022-JP", 2}, {"UTF-8", 3}, {"UTF-16LE", 4}, {"UTF-16BE", 5},
+    {"CP932", NKF_SHIFT_JIS}, {"EUC-JP-MS", NKF_EUC_JP},    {"ISO-2022-JP", NKF_ISO_2022_JP},
+    {"UTF-8", NKF_UTF8},      {"UTF-16LE", NKF_UTF16_LE}, {"UTF-16BE", NKF_UTF16_BE},
 };
 
 std::string markFor(int code)
 {
     switch (code) {
-    case 3:
+    case NKF_UTF8:
         return "\xEF\xBB\xBF";
-    case 4:
+    case NKF_UTF16_LE:
         return "\xFF\xFE";
-    case 5:
+    case NKF_UTF16_BE:
         return "\xFE\xFF";
     default:
         return {};
@@ -80,21 +82,21 @@ TEST(Detection, DecidesShiftJisAgainstEucJpByTheWholeScore)
     // but the kana that follow only make sense as Shift_JIS.
     const std::string text = "ｱｲｳｴｵ　これは半角カナで始まる文です。";
     const NkfRun run = NkfRun::convert("-w", iconvConvert(text, "CP932", "UTF-8"));
-    EXPECT_EQ(run.kanjiCode, 0);
+    EXPECT_EQ(run.kanjiCode, NKF_SHIFT_JIS);
     EXPECT_EQ(run.output, text);
     // And the reverse: bytes that fit Shift_JIS at first, EUC-JP as a whole.
     const std::string eucText = "ﾃｽﾄの文章はここから始まります。";
     const NkfRun euc = NkfRun::convert("-w", iconvConvert(eucText, "EUC-JP-MS", "UTF-8"));
-    EXPECT_EQ(euc.kanjiCode, 1);
+    EXPECT_EQ(euc.kanjiCode, NKF_EUC_JP);
     EXPECT_EQ(euc.output, eucText);
 }
 
 TEST(Detection, ReportsAsciiAndEmptyInputAsUtf8)
 {
-    EXPECT_EQ(NkfRun::convert("-s", "\\documentclass{article}\r\n").kanjiCode, 3);
-    EXPECT_EQ(NkfRun::convert("-s", "").kanjiCode, 3);
+    EXPECT_EQ(NkfRun::convert("-s", "\\documentclass{article}\r\n").kanjiCode, NKF_UTF8);
+    EXPECT_EQ(NkfRun::convert("-s", "").kanjiCode, NKF_UTF8);
     // ASCII that happens to read as CJK in 16-bit units is still ASCII.
-    EXPECT_EQ(NkfRun::convert("-s", "relax").kanjiCode, 3);
+    EXPECT_EQ(NkfRun::convert("-s", "relax").kanjiCode, NKF_UTF8);
 }
 
 TEST(Detection, ReportsTheGivenInputEncoding)

@@ -57,7 +57,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     if (NkfConvertSafe(buffer.data(), needed, &written, input, length) == 0 || written != needed)
         std::abort();
     const int code = NkfGetKanjiCode();
-    if (code < 0 || code > 5)
+    if (code < NKF_SHIFT_JIS || code > NKF_UTF16_BE)
         std::abort();
     return 0;
 }

@@ -1,4 +1,5 @@
 #include "NkfRun.h"
+#include "nkf32.h"
 
 #include <gtest/gtest.h>
 
@@ -56,7 +57,7 @@ TEST(Options, InputOptionsOverrideDetection)
     const std::string eucBytes = "\xC6\xFC\xCB\xDC";
     EXPECT_EQ(NkfRun::convert("-w", eucBytes).output, "日本");
     const NkfRun asShiftJis = NkfRun::convert("-S -w", eucBytes);
-    EXPECT_EQ(asShiftJis.kanjiCode, 0);
+    EXPECT_EQ(asShiftJis.kanjiCode, NKF_SHIFT_JIS);
     EXPECT_EQ(asShiftJis.output, "ﾆ\xEF\xBF\xBDﾜ");
 }
 
