@@ -11,6 +11,7 @@
 #include "ModalHost.h"
 #include "NewlineCode.h"
 #include "StringTable.h"
+#include "UnholdableCharacters.h"
 
 #include <QFile>
 #include <QPlainTextEdit>
@@ -110,6 +111,21 @@ void CQuillmereDoc::replaceEditorText(const QString &text)
     m_editor->document()->setModified(false);
 }
 
+// A text read from the file: what the editor cannot hold as itself is counted
+// before the editor turns it into line breaks.
+void CQuillmereDoc::showReadText(const QString &text)
+{
+    const UnholdableCharacters unholdable = UnholdableCharacters::in(text);
+    m_unholdableOnReading = unholdable.count() > 0;
+    replaceEditorText(text);
+    if (m_unholdableOnReading)
+        ModalHost::showMessage(windowOf(m_editor),
+                               StringTable::text(StringTable::UnholdableCharactersRead)
+                                   .arg(unholdable.count())
+                                   .arg(unholdable.firstLine()),
+                               QMessageBox::Warning);
+}
+
 void CQuillmereDoc::warn(int messageId) const
 {
     ModalHost::showMessage(windowOf(m_editor), StringTable::text(messageId), QMessageBox::Warning);
@@ -118,6 +134,7 @@ void CQuillmereDoc::warn(int messageId) const
 bool CQuillmereDoc::OnNewDocument()
 {
     m_loadedBytes.reset();
+    m_unholdableOnReading = false;
     replaceEditorText(QString());
     m_displayEncoding = EncodingFlags::platformDefault();
     m_saveEncoding = EncodingFlags::platformDefault();
@@ -130,6 +147,7 @@ bool CQuillmereDoc::OnOpenDocument(const QString &path)
     if (!file.open(QIODevice::ReadOnly))
         return false;
     m_loadedBytes.reset();
+    m_unholdableOnReading = false;
     m_displayEncoding = EncodingFlags::platformDefault();
     try {
         const std::optional<QByteArray> read = readWholeFile(file);
@@ -162,7 +180,7 @@ void CQuillmereDoc::readThroughConverter(const QByteArray &bytes)
         return;
     }
     m_loadedBytes = bytes;
-    replaceEditorText(HugePageMemory::fromUtf8(result.text));
+    showReadText(HugePageMemory::fromUtf8(result.text));
     const TextEncoding encoding = *result.inputEncoding;
     m_displayEncoding = EncodingFlags(encoding, startsWithByteOrderMark(encoding, bytes),
                                       DetectNewlineCode(bytes, encoding));
@@ -177,14 +195,23 @@ void CQuillmereDoc::readAsUtf8(const QByteArray &bytes)
     m_loadedBytes = bytes;
     QStringDecoder decoder(QStringDecoder::Utf8);
     const QString text = decoder.decode(bytes);
-    replaceEditorText(withLfLineEnds(text));
+    showReadText(withLfLineEnds(text));
     if (decoder.hasError())
         ModalHost::showMessage(windowOf(m_editor), StringTable::text(StringTable::InvalidBytesRead),
                                QMessageBox::Information);
 }
 
+bool CQuillmereDoc::askBeforeSaving(int messageId) const
+{
+    return ModalHost::showMessage(windowOf(m_editor), StringTable::text(messageId), QMessageBox::Warning,
+                                  QMessageBox::Yes | QMessageBox::No, QMessageBox::No)
+           == QMessageBox::Yes;
+}
+
 std::optional<QByteArray> CQuillmereDoc::encodeForSaving()
 {
+    if (m_unholdableOnReading && !askBeforeSaving(StringTable::UnholdableCharactersSave))
+        return std::nullopt;
     const QByteArray pivot = editorText().toUtf8();
     const ConverterBinding binding(m_library);
     if (!binding.canConvert() || m_saveEncoding == EncodingFlags::platformDefault())
@@ -196,13 +223,8 @@ std::optional<QByteArray> CQuillmereDoc::encodeForSaving()
         warn(StringTable::ConversionFailed);
         return std::nullopt;
     }
-    if (result.replacedCount.value_or(0) > 0) {
-        const auto answer = ModalHost::showMessage(windowOf(m_editor), StringTable::text(StringTable::LossySave),
-                                                   QMessageBox::Warning, QMessageBox::Yes | QMessageBox::No,
-                                                   QMessageBox::No);
-        if (answer != QMessageBox::Yes)
-            return std::nullopt;
-    }
+    if (result.replacedCount.value_or(0) > 0 && !askBeforeSaving(StringTable::LossySave))
+        return std::nullopt;
     return result.text;
 }
 
@@ -222,6 +244,7 @@ bool CQuillmereDoc::OnSaveDocument(const QString &path)
         return false;
     }
     m_savedPathParts = SplitSavedPath(path);
+    m_unholdableOnReading = false;
     if (m_editor)
         m_editor->document()->setModified(false);
     return true;
@@ -238,7 +261,7 @@ void CQuillmereDoc::ReloadInEncoding(TextEncoding encoding)
             warn(StringTable::ConversionFailed);
             return;
         }
-        replaceEditorText(HugePageMemory::fromUtf8(result.text));
+        showReadText(HugePageMemory::fromUtf8(result.text));
         const TextEncoding read = *result.inputEncoding;
         m_displayEncoding = EncodingFlags(read, startsWithByteOrderMark(read, *m_loadedBytes),
                                           m_displayEncoding.newlineCode());

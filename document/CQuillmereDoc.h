@@ -65,6 +65,7 @@ protected:
 private:
     QString editorText() const;
     void replaceEditorText(const QString &text);
+    void showReadText(const QString &text);
     void readThroughConverter(const QByteArray &bytes);
     void readAsUtf8(const QByteArray &bytes);
     std::optional<QByteArray> encodeForSaving();
@@ -72,6 +73,7 @@ private:
     void registerDisplayEncodingCommand(TextEncoding encoding);
     void editSaveEncoding();
     bool mayReread() const;
+    bool askBeforeSaving(int messageId) const;
     void warn(int messageId) const;
 
     const ConverterLibrary &m_library;
@@ -80,5 +82,8 @@ private:
     EncodingFlags m_displayEncoding = EncodingFlags::platformDefault();
     EncodingFlags m_saveEncoding = EncodingFlags::platformDefault();
     std::optional<QByteArray> m_loadedBytes;
+    // The text read holds characters the editor turned into line breaks, which the
+    // next save would write as such.
+    bool m_unholdableOnReading = false;
     SavedPathParts m_savedPathParts;
 };

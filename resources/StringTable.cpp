@@ -28,6 +28,13 @@ const std::map<int, const char16_t *> &table()
          u"このファイルには、判定した文字コードでは正しく読めないバイト列が含まれています。そのまま保存すると"
          u"その部分は失われます。\n\n別の文字コードで読み直すには、「表示」メニューの「文字エンコード」から"
          u"選んでください。"},
+        {StringTable::UnholdableCharactersRead,
+         u"このファイルには、エディタがそのままでは保てない文字 (U+2029 段落区切り、U+FDD0、U+FDD1) が %1 個"
+         u"あります。最初のものは %2 行目です。\n\nエディタではどれも改行になっているため、保存するとファイルでも"
+         u"改行に置き換わります。保存する前に確認します。"},
+        {StringTable::UnholdableCharactersSave,
+         u"読み込んだときに改行になった文字 (U+2029 段落区切り、U+FDD0、U+FDD1) は、このまま保存するとファイル"
+         u"からも失われ、改行に置き換わります。\n\nこのまま保存しますか?"},
         {StringTable::ApplicationTitle, u"Quillmere"},
         {StringTable::IdleMessage, u"レディ"},
 

@@ -22,6 +22,8 @@ public:
         ExecutableFilter = 141,
         LossySave = 142,
         InvalidBytesRead = 143,
+        UnholdableCharactersRead = 151,
+        UnholdableCharactersSave = 152,
         ApplicationTitle = 57344,
         IdleMessage = 57345,
     };

@@ -343,6 +343,73 @@ TEST_F(DocumentTest, BytesThatDoNotDecodeAreReported)
     EXPECT_TRUE(editorText().contains(QChar::ReplacementCharacter));
 }
 
+// Every character from U+0001 to U+10FFFF, 64 to a line, but the line end itself,
+// CR, which the reading makes a line end, and the three the editor cannot hold.
+QString everyHoldableCharacter()
+{
+    QString text;
+    for (char32_t character = 1; character <= 0x10FFFF; ++character) {
+        const bool unholdable = character == 0x2029 || character == 0xFDD0 || character == 0xFDD1;
+        if (character == '\n' || character == '\r' || (character >= 0xD800 && character <= 0xDFFF) || unholdable)
+            continue;
+        text += QString::fromUcs4(&character, 1);
+        if (character % 64 == 0)
+            text += u'\n';
+    }
+    return text;
+}
+
+TEST_F(DocumentTest, EveryCharacterTheEditorHoldsSavesBackByteForByte)
+{
+    // U+2028, U+FEFF, U+FFFC, U+FFFF and the zero character among them.
+    const QByteArray bytes = everyHoldableCharacter().toUtf8();
+    for (const bool converter : {true, false}) {
+        ConverterLibrary chosen(converter ? QStringLiteral(QUILLMERE_BUILD_DIR) : QStringLiteral("/nonexistent"));
+        CQuillmereDoc plain(chosen);
+        plain.attachEditor(editor);
+        const QString path = writeFile("all.tex", bytes);
+        ASSERT_TRUE(plain.OnOpenDocument(path));
+        ASSERT_TRUE(plain.OnSaveDocument(path));
+        EXPECT_TRUE(readFile(path) == bytes) << (converter ? "through the converter" : "as UTF-8");
+    }
+    EXPECT_TRUE(messages.empty());
+}
+
+TEST_F(DocumentTest, CharactersTheEditorTurnsIntoLineBreaksAreToldAndAskedAbout)
+{
+    const QString text = QStringLiteral("a\nb\n") + QChar(0x2029) + QStringLiteral("c\nd") + QChar(0xFDD0) + QChar(0xFDD1)
+                         + QStringLiteral("e\n");
+    const QString path = writeFile("breaks.tex", text.toUtf8());
+    ASSERT_TRUE(manager->OpenDocumentFile(path));
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_EQ(messages[0].text, StringTable::text(StringTable::UnholdableCharactersRead).arg(3).arg(3));
+    EXPECT_FALSE(document->IsModified());
+
+    answer = QMessageBox::No;
+    EXPECT_FALSE(manager->DoFileSave());
+    ASSERT_EQ(messages.size(), 2u);
+    EXPECT_EQ(messages[1].text, StringTable::text(StringTable::UnholdableCharactersSave));
+    EXPECT_EQ(messages[1].buttons, QMessageBox::Yes | QMessageBox::No);
+    EXPECT_EQ(readFile(path), text.toUtf8());
+
+    answer = QMessageBox::Yes;
+    EXPECT_TRUE(manager->DoFileSave());
+    EXPECT_EQ(readFile(path), "a\nb\n\nc\nd\n\ne\n");
+    // Once written, the file holds the line breaks: nothing is left to ask about.
+    EXPECT_TRUE(manager->DoFileSave());
+    EXPECT_EQ(messages.size(), 3u);
+
+    // In UTF-16 too, and a clean file or a new document forgets the mark.
+    const QByteArray utf16(reinterpret_cast<const char *>(text.utf16()), text.size() * 2);
+    const QString utf16Path = writeFile("breaks16.tex", QByteArray("\xFF\xFE") + utf16);
+    ASSERT_TRUE(manager->OpenDocumentFile(utf16Path));
+    EXPECT_EQ(messages.size(), 4u);
+    ASSERT_TRUE(manager->OpenDocumentFile(writeFile("clean.tex", "clean\n")));
+    answer = QMessageBox::No;
+    EXPECT_TRUE(manager->DoFileSave());
+    EXPECT_EQ(messages.size(), 4u);
+}
+
 class DocumentWithoutConverterTest : public DocumentTest
 {
 protected:
