@@ -36,6 +36,16 @@ bool isAcceptingPunctuation(QChar ch)
     return QStringView(u"{}[](),.?!\\ ").contains(ch);
 }
 
+bool isGroupEnd(QChar ch)
+{
+    return ch == QLatin1Char('}') || ch == QLatin1Char(']');
+}
+
+bool isAscii(QChar ch)
+{
+    return ch.unicode() < 0x80;
+}
+
 } // namespace
 
 CDullSense::CDullSense(QPlainTextEdit *view, const DictionaryLocation &location)
@@ -59,6 +69,12 @@ CDullSense::CDullSense(QPlainTextEdit *view, const DictionaryLocation &location)
     setFrameShape(QFrame::Box);
     setEnabled(false);
     hide();
+
+    // Undo, redo, a click, an edit by program: whatever takes the typed word away
+    // or the caret off its end closes the list, so that a later Enter cannot put a
+    // candidate where nothing is being completed.
+    connect(view, &QPlainTextEdit::cursorPositionChanged, this, &CDullSense::closeWhenWordIsGone);
+    connect(view, &QPlainTextEdit::textChanged, this, &CDullSense::closeWhenWordIsGone);
 }
 
 CDullSense *CDullSense::create(QPlainTextEdit *view, const DictionaryLocation &location)
@@ -81,6 +97,7 @@ bool CDullSense::HandleChar(QChar ch, QString &out)
 bool CDullSense::handleHidden(QChar ch, int caret)
 {
     m_typed.clear();
+    const std::optional<DocumentScan::Context> closed = std::exchange(m_closedArgument, std::nullopt);
     if (ch == QLatin1Char('\\')) {
         fillCommandList();
         m_typed = ch;
@@ -90,7 +107,9 @@ bool CDullSense::handleHidden(QChar ch, int caret)
     } else if (isArgumentDelimiter(ch)) {
         const QStringView text = editorText();
         const QStringView beforeCaret = text.first(std::min<qsizetype>(caret, text.size()));
-        if (FillList(DocumentScan::ParseContext(beforeCaret), text, caret)) {
+        const DocumentScan::Context context = DocumentScan::ParseContext(beforeCaret);
+        if (context != closed && FillList(context, text, caret)) {
+            m_argument = context;
             m_commandMode = false;
             m_anchor = caret;
             ShowPopup(true);
@@ -119,6 +138,8 @@ bool CDullSense::handleShown(QChar ch, int caret, QString &out)
         return selected >= 0;
     }
     if (isAcceptingPunctuation(ch)) {
+        if (!m_commandMode && isGroupEnd(ch))
+            m_closedArgument = m_argument;
         if (selected < 0) {
             ShowPopup(false);
             return handleHidden(ch, caret);
@@ -130,6 +151,10 @@ bool CDullSense::handleShown(QChar ch, int caret, QString &out)
         }
     }
     appendTyped(ch);
+    // Japanese typed after the word (a full-width brace, the next sentence) ends
+    // it: the list closes as soon as such a character leaves nothing to offer.
+    if (!isAscii(ch) && selectedRow() < 0)
+        ShowPopup(false);
     return false;
 }
 
@@ -251,6 +276,31 @@ void CDullSense::mouseDoubleClickEvent(QMouseEvent *event)
     // Accept the row exactly as Tab typed in the editor would.
     QKeyEvent tab(QEvent::KeyPress, Qt::Key_Tab, Qt::NoModifier, QStringLiteral("\t"));
     QApplication::sendEvent(m_pView, &tab);
+}
+
+void CDullSense::endTyping()
+{
+    --m_typingDepth;
+    closeWhenWordIsGone();
+}
+
+void CDullSense::closeWhenWordIsGone()
+{
+    if (m_typingDepth == 0 && isShown() && !caretEndsTypedWord())
+        ShowPopup(false);
+}
+
+// The typed word, backslash included in command mode, stands in the text from the
+// anchor and the caret sits right after it with nothing selected.
+bool CDullSense::caretEndsTypedWord() const
+{
+    const QTextCursor cursor = m_pView->textCursor();
+    if (cursor.hasSelection() || cursor.position() != m_anchor + m_typed.size())
+        return false;
+    QTextCursor word(m_pView->document());
+    word.setPosition(m_anchor);
+    word.setPosition(cursor.position(), QTextCursor::KeepAnchor);
+    return word.selectedText() == m_typed;
 }
 
 int CDullSense::caret() const

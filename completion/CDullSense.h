@@ -12,6 +12,8 @@
 #include <QStringList>
 #include <QStringView>
 
+#include <optional>
+
 class QPlainTextEdit;
 class QStringListModel;
 class QTextDocument;
@@ -44,6 +46,12 @@ public:
     void SelectItem(int index, bool redraw);
     void SelectFirstOrLast(bool last);
 
+    // Between a keystroke reaching the editor and the popup hearing of it, the text
+    // and the typed word disagree; the router brackets that span, and only at its
+    // end does the popup judge whether its word is still there.
+    void beginTyping() { ++m_typingDepth; }
+    void endTyping();
+
     bool isShown() const { return !isHidden(); }
     int anchor() const { return m_anchor; }
     QPlainTextEdit *view() const { return m_pView; }
@@ -67,6 +75,8 @@ private:
     QStringView editorText();
     void followDocument(QTextDocument *document);
     void followChange(int position, int removed, int added);
+    void closeWhenWordIsGone();
+    bool caretEndsTypedWord() const;
 
     CompletionDictionary m_dictionary;
     QStringList m_labels;
@@ -76,6 +86,12 @@ private:
     int m_anchor = 0;
     QRect m_rect;
     bool m_commandMode = false;
+    // The argument the open list offers candidates for. The brace or bracket that
+    // closes it never opens a list for the same argument again, even where an
+    // unclosed group before it would make the text read so.
+    DocumentScan::Context m_argument;
+    std::optional<DocumentScan::Context> m_closedArgument;
+    int m_typingDepth = 0;
     QStringListModel *m_model;
     // The editor's text as the last changes left it, for the label scan.
     TextMirror m_mirror;

@@ -16,6 +16,30 @@ bool isLineOrTab(QChar ch)
     return ch == QLatin1Char('\r') || ch == QLatin1Char('\n') || ch == QLatin1Char('\t');
 }
 
+// The span in which the editor has taken a keystroke and the popup not yet.
+class TypingScope
+{
+public:
+    explicit TypingScope(CDullSense &popup)
+        : m_popup(popup)
+    {
+        m_popup.beginTyping();
+    }
+    ~TypingScope() { m_popup.endTyping(); }
+    TypingScope(const TypingScope &) = delete;
+    TypingScope &operator=(const TypingScope &) = delete;
+
+private:
+    CDullSense &m_popup;
+};
+
+// With Ctrl or Alt held, Home, End and the arrows move the caret as they always do;
+// leaving the word then closes the list.
+bool isListKey(const QKeyEvent &event)
+{
+    return !(event.modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier));
+}
+
 void insertIntoEditor(QPlainTextEdit &view, const QString &text)
 {
     QTextCursor cursor = view.textCursor();
@@ -27,8 +51,9 @@ void insertIntoEditor(QPlainTextEdit &view, const QString &text)
 
 void CompletionRouter::keyPress(CDullSense &popup, QKeyEvent &event, const std::function<void()> &editorHandles)
 {
-    if (popup.isShown() && handleNavigationKey(popup, event.key()))
+    if (popup.isShown() && isListKey(event) && handleNavigationKey(popup, event.key()))
         return;
+    const TypingScope typing(popup);
     const QString text = event.text();
     if (text.size() == 1 && isLineOrTab(text.front())) {
         if (!acceptCandidates(popup, text.front()))
@@ -45,6 +70,7 @@ void CompletionRouter::keyPress(CDullSense &popup, QKeyEvent &event, const std::
 void CompletionRouter::inputMethod(CDullSense &popup, QInputMethodEvent &event,
                                    const std::function<void(QInputMethodEvent &)> &editorHandles)
 {
+    const TypingScope typing(popup);
     const QString committed = event.commitString();
     if (committed.isEmpty()) {
         editorHandles(event);
@@ -61,9 +87,10 @@ void CompletionRouter::inputMethod(CDullSense &popup, QInputMethodEvent &event,
     editorHandles(preedit);
 }
 
-bool CompletionRouter::swallowsMouse(const CDullSense *popup)
+void CompletionRouter::closeForClick(CDullSense *popup)
 {
-    return popup && popup->isShown();
+    if (popup && popup->isShown())
+        popup->ShowPopup(false);
 }
 
 bool CompletionRouter::handleNavigationKey(CDullSense &popup, int key)

@@ -23,8 +23,8 @@ public:
     // the preedit stays with the editor.
     static void inputMethod(CDullSense &popup, QInputMethodEvent &event,
                             const std::function<void(QInputMethodEvent &)> &editorHandles);
-    // Clicks into the text, and the context menu, wait while the popup is shown.
-    static bool swallowsMouse(const CDullSense *popup);
+    // A click into the text closes the list and goes on to place the caret.
+    static void closeForClick(CDullSense *popup);
 
 private:
     static bool handleNavigationKey(CDullSense &popup, int key);

@@ -20,6 +20,8 @@ public:
         int paramIndex = 0;
         // The caret is in the optional argument in square brackets.
         bool optional = false;
+
+        bool operator==(const Context &) const = default;
     };
 
     // text: the editor's text up to the caret, ending with the character just typed.

@@ -222,10 +222,7 @@ void CUltraEditView::changeEvent(QEvent *event)
 
 void CUltraEditView::mousePressEvent(QMouseEvent *event)
 {
-    // While the completion list is open, clicks neither move the caret nor open
-    // the menu.
-    if (CompletionRouter::swallowsMouse(m_pDullSense))
-        return;
+    CompletionRouter::closeForClick(m_pDullSense);
     // The menu opens as the button goes down and the control never sees the
     // press, so the caret and the selection stay where they are.
     if (event->button() == Qt::RightButton && m_contextMenu) {
@@ -237,8 +234,7 @@ void CUltraEditView::mousePressEvent(QMouseEvent *event)
 
 void CUltraEditView::mouseDoubleClickEvent(QMouseEvent *event)
 {
-    if (CompletionRouter::swallowsMouse(m_pDullSense))
-        return;
+    CompletionRouter::closeForClick(m_pDullSense);
     QPlainTextEdit::mouseDoubleClickEvent(event);
 }
 
@@ -273,10 +269,7 @@ void CUltraEditView::inputMethodEvent(QInputMethodEvent *event)
 
 void CUltraEditView::contextMenuEvent(QContextMenuEvent *event)
 {
-    if (CompletionRouter::swallowsMouse(m_pDullSense)) {
-        event->accept();
-        return;
-    }
+    CompletionRouter::closeForClick(m_pDullSense);
     if (!m_contextMenu) {
         QPlainTextEdit::contextMenuEvent(event);
         return;

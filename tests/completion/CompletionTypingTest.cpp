@@ -278,20 +278,129 @@ TEST_F(CompletionTyping, TabInsertsItselfOnlyWhenNothingIsAccepted)
     EXPECT_EQ(textOf(*view), QStringLiteral("\t\\def\\zz\t"));
 }
 
-TEST_F(CompletionTyping, LeftRightDeleteAndClicksDoNothingWhileOpen)
+TEST_F(CompletionTyping, LeftRightAndDeleteDoNothingWhileOpenAndAClickClosesTheList)
 {
     const auto view = makeView(QStringLiteral("abc "));
     QTest::keyClick(view.get(), '\\');
     for (const Qt::Key key : {Qt::Key_Left, Qt::Key_Right, Qt::Key_Delete})
         QTest::keyClick(view.get(), key);
-    QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, QPoint(2, 5));
     EXPECT_EQ(textOf(*view), QStringLiteral("abc \\"));
     EXPECT_EQ(caretOf(*view), 5);
     EXPECT_TRUE(popupOf(*view).isShown());
 
+    // The click lands where it is aimed, and Enter is then a line break.
+    QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, view->cursorRect(QTextCursor(view->document())).center());
+    EXPECT_FALSE(popupOf(*view).isShown());
+    EXPECT_EQ(caretOf(*view), 0);
+    QTest::keyClick(view.get(), Qt::Key_Return);
+    EXPECT_EQ(textOf(*view), QStringLiteral("\nabc \\"));
+
+    // A click on the caret's own place closes it too.
+    view->moveCursor(QTextCursor::End);
+    QTest::keyClick(view.get(), '\\');
+    ASSERT_TRUE(popupOf(*view).isShown());
+    QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, view->cursorRect().center());
+    EXPECT_FALSE(popupOf(*view).isShown());
+}
+
+TEST_F(CompletionTyping, TheListClosesWhenItsWordIsUndoneOrTheCaretLeavesIt)
+{
+    const QString labels = QStringLiteral("\\label{sec:a}\n\\label{sec:b}\n");
+    const auto view = makeView(labels);
+    const CDullSense &popup = popupOf(*view);
+
+    // Undo by key takes the typed text away; the keys that follow are the editor's.
+    QTest::keyClicks(view.get(), QStringLiteral("\\ref{"));
+    ASSERT_TRUE(popup.isShown());
+    QTest::keyClick(view.get(), Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_FALSE(popup.isShown());
+    QTest::keyClick(view.get(), Qt::Key_Z, Qt::ControlModifier);
+    QTest::keyClick(view.get(), Qt::Key_Home, Qt::ControlModifier);
+    QTest::keyClick(view.get(), Qt::Key_Down);
+    QTest::keyClick(view.get(), Qt::Key_Return);
+    EXPECT_FALSE(textOf(*view).contains(QStringLiteral("\\ref")));
+    EXPECT_FALSE(textOf(*view).contains(QStringLiteral("sec:a}sec")));
+    EXPECT_EQ(caretOf(*view), static_cast<int>(QStringLiteral("\\label{sec:a}\n\n").size()));
+
+    // Undo from the menu, and redo after an escaped list.
+    view->setPlainText(labels);
+    view->moveCursor(QTextCursor::End);
+    QTest::keyClicks(view.get(), QStringLiteral("\\ref{se"));
+    ASSERT_TRUE(popup.isShown());
+    view->undo();
+    EXPECT_FALSE(popup.isShown());
+    view->redo();
+    QTest::keyClick(view.get(), Qt::Key_Backspace);
+    QTest::keyClick(view.get(), Qt::Key_Backspace);
+    QTest::keyClicks(view.get(), QStringLiteral("\\"));
+    ASSERT_TRUE(popup.isShown());
+    view->undo();
+    EXPECT_FALSE(popup.isShown());
+
+    // Ctrl+Home takes the caret out of the word; plain Home stays a list key.
+    view->moveCursor(QTextCursor::End);
+    QTest::keyClicks(view.get(), QStringLiteral("\\re"));
+    QTest::keyClick(view.get(), Qt::Key_Home);
+    EXPECT_TRUE(popup.isShown());
+    EXPECT_EQ(popup.selectedRow(), 0);
+    QTest::keyClick(view.get(), Qt::Key_Home, Qt::ControlModifier);
+    EXPECT_FALSE(popup.isShown());
+    EXPECT_EQ(caretOf(*view), 0);
+
+    // An edit by program before the word moves it away from the anchor.
+    view->moveCursor(QTextCursor::End);
+    QTest::keyClicks(view.get(), QStringLiteral("\\ref{s"));
+    ASSERT_TRUE(popup.isShown());
+    QTextCursor(view->document()).insertText(QStringLiteral("%"));
+    EXPECT_FALSE(popup.isShown());
+
+    // One after the caret leaves the word where it was, and the list with it.
+    QTest::keyClicks(view.get(), QStringLiteral(" \\ref{s"));
+    ASSERT_TRUE(popup.isShown());
+    QTextCursor after(view->document());
+    after.movePosition(QTextCursor::End);
+    after.insertText(QStringLiteral(" after"));
+    view->moveCursor(QTextCursor::Left);
+    view->moveCursor(QTextCursor::Left);
+    view->moveCursor(QTextCursor::Right);
+    EXPECT_FALSE(popup.isShown());
+}
+
+TEST_F(CompletionTyping, JapaneseThatMatchesNothingEndsTheWordAndCloseBraceNeverReopens)
+{
+    const auto view = makeView(QStringLiteral("\\label{sec:a}\\label{図:結果}\n"));
+    const CDullSense &popup = popupOf(*view);
+    const auto commit = [&view](const QString &text) {
+        QInputMethodEvent event;
+        event.setCommitString(text);
+        QApplication::sendEvent(view.get(), &event);
+    };
+
+    // A full-width brace from the input method, and the sentence after it.
+    QTest::keyClicks(view.get(), QStringLiteral("\\ref{"));
+    ASSERT_TRUE(popup.isShown());
+    commit(QStringLiteral("｝はじめに"));
+    EXPECT_FALSE(popup.isShown());
+    QTest::keyClick(view.get(), Qt::Key_Return);
+    EXPECT_TRUE(textOf(*view).endsWith(QStringLiteral("\\ref{｝はじめに\n")));
+
+    // Japanese that a label starts with keeps the list; ASCII that matches nothing
+    // keeps it too, as before.
+    QTest::keyClicks(view.get(), QStringLiteral("\\ref{"));
+    commit(QStringLiteral("図"));
+    EXPECT_TRUE(popup.isShown());
+    EXPECT_EQ(selectedText(popup), QStringLiteral("図:結果"));
     QTest::keyClick(view.get(), Qt::Key_Escape);
-    QTest::keyClick(view.get(), Qt::Key_Left);
-    EXPECT_EQ(caretOf(*view), 4);
+    QTest::keyClicks(view.get(), QStringLiteral("\\zz"));
+    EXPECT_TRUE(popup.isShown());
+    QTest::keyClick(view.get(), Qt::Key_Escape);
+
+    // The brace that accepts a label closes its argument and opens nothing.
+    QTest::keyClicks(view.get(), QStringLiteral("\\ref{sec}"));
+    EXPECT_FALSE(popup.isShown());
+    EXPECT_TRUE(textOf(*view).endsWith(QStringLiteral("\\ref{sec:a}")));
+    commit(QStringLiteral("を参照"));
+    EXPECT_FALSE(popup.isShown());
 }
 
 TEST_F(CompletionTyping, NavigationKeysMoveTheSelectionByRowsAndPages)
