@@ -7,6 +7,7 @@
 #include "CUltraEditView.h"
 #include "CommandIds.h"
 #include "CommandManager.h"
+#include "CrashRecovery.h"
 #include "DocumentManager.h"
 #include "ExternalProgramSettings.h"
 #include "ModalHost.h"
@@ -90,12 +91,14 @@ bool CQuillmereApp::InitInstance(const QStringList &arguments)
     m_mainFrame->setDocumentManager(m_documentManager);
     registerRecentFileCommands();
     connectTools();
+    startCrashRecovery();
     if (!processCommandLine(arguments))
         return false;
     // Every handler is in place now: the menus and shortcuts start out right.
     m_mainFrame->commands().updateAll();
     m_mainFrame->show();
     m_mainFrame->activateWindow();
+    offerRecovery();
     return true;
 }
 
@@ -123,6 +126,25 @@ bool CQuillmereApp::processCommandLine(const QStringList &arguments)
     if (arguments.isEmpty())
         return m_documentManager->OnFileNew();
     return m_documentManager->OpenDocumentFile(arguments.first());
+}
+
+void CQuillmereApp::startCrashRecovery()
+{
+    m_recovery = std::make_unique<CrashRecovery>(*m_document, m_mainFrame->editorView()->document(),
+                                                 RecoveryFolder::defaultDirectory());
+}
+
+// Asked once the window shows, so that the question stands over it; from then on
+// every file opened is asked about as it opens.
+void CQuillmereApp::offerRecovery()
+{
+    const QString &path = m_document->GetPathName();
+    if (path.isEmpty())
+        m_recovery->offerUntitled(m_mainFrame.get());
+    else
+        m_recovery->offerFor(path, m_mainFrame.get());
+    connect(m_documentManager, &DocumentManager::documentOpened, m_recovery.get(),
+            [this](const QString &opened) { m_recovery->offerFor(opened, m_mainFrame.get()); });
 }
 
 void CQuillmereApp::registerAppCommands()
@@ -183,6 +205,11 @@ void CQuillmereApp::connectTools()
 
 void CQuillmereApp::terminate()
 {
+    // Ended from outside, by the session or the user: the unsaved text is kept for
+    // the next start rather than given up.
+    m_terminated = true;
+    if (m_recovery)
+        m_recovery->flush();
     if (m_mainFrame)
         m_mainFrame->closeWithoutPrompt();
     QCoreApplication::quit();
@@ -193,6 +220,9 @@ void CQuillmereApp::ExitInstance()
     if (m_exited)
         return;
     m_exited = true;
+    if (m_recovery && !m_terminated)
+        m_recovery->discard();
+    m_recovery.reset();
     m_mainFrame.reset();
     m_runCommands.reset();
     m_document.reset();

@@ -13,6 +13,7 @@
 #include <memory>
 
 class CMainFrame;
+class CrashRecovery;
 class CQuillmereDoc;
 class DocumentManager;
 class RunCommands;
@@ -51,6 +52,7 @@ public:
     CMainFrame *mainFrame() const { return m_mainFrame.get(); }
     CQuillmereDoc *document() const { return m_document.get(); }
     DocumentManager *documentManager() const { return m_documentManager; }
+    CrashRecovery *crashRecovery() const { return m_recovery.get(); }
 
     // The settings file: beside the executable when its directory can be written,
     // otherwise in the user's configuration directory.
@@ -64,6 +66,8 @@ private:
     void registerAppCommands();
     void registerRecentFileCommands();
     void connectTools();
+    void startCrashRecovery();
+    void offerRecovery();
     bool processCommandLine(const QStringList &arguments);
 
     ExternalProgramTable m_programTable;
@@ -75,6 +79,8 @@ private:
     std::unique_ptr<CQuillmereDoc> m_document;
     std::unique_ptr<RunCommands> m_runCommands;
     std::unique_ptr<CMainFrame> m_mainFrame;
+    std::unique_ptr<CrashRecovery> m_recovery;
     DocumentManager *m_documentManager = nullptr; // owned by the main frame
     bool m_exited = false;
+    bool m_terminated = false;
 };

@@ -89,6 +89,27 @@ bool CQuillmereDoc::IsModified() const
     return m_editor && m_editor->document()->isModified();
 }
 
+void CQuillmereDoc::SetModifiedFlag(bool modified)
+{
+    if (m_editor)
+        m_editor->document()->setModified(modified);
+}
+
+bool CQuillmereDoc::ReloadDocument()
+{
+    const int line = m_editor ? m_editor->textCursor().blockNumber() : 0;
+    if (!OnOpenDocument(GetPathName()))
+        return false;
+    if (m_editor) {
+        const QTextBlock block = m_editor->document()->findBlockByNumber(
+            std::min(line, m_editor->document()->blockCount() - 1));
+        QTextCursor caret(block);
+        m_editor->setTextCursor(caret);
+        m_editor->centerCursor();
+    }
+    return true;
+}
+
 QString CQuillmereDoc::editorText() const
 {
     if (!m_editor)
@@ -109,6 +130,7 @@ void CQuillmereDoc::replaceEditorText(const QString &text)
     start.movePosition(QTextCursor::Start);
     m_editor->setTextCursor(start);
     m_editor->document()->setModified(false);
+    emit editorTextReplaced(text);
 }
 
 // A text read from the file: what the editor cannot hold as itself is counted
@@ -135,6 +157,7 @@ bool CQuillmereDoc::OnNewDocument()
 {
     m_loadedBytes.reset();
     m_unholdableOnReading = false;
+    setDiskStamp(FileStamp());
     replaceEditorText(QString());
     m_displayEncoding = EncodingFlags::platformDefault();
     m_saveEncoding = EncodingFlags::platformDefault();
@@ -148,12 +171,14 @@ bool CQuillmereDoc::OnOpenDocument(const QString &path)
         return false;
     m_loadedBytes.reset();
     m_unholdableOnReading = false;
+    setDiskStamp(FileStamp());
     m_displayEncoding = EncodingFlags::platformDefault();
     try {
         const std::optional<QByteArray> read = readWholeFile(file);
         if (!read)
             return false;
         const QByteArray &bytes = *read;
+        setDiskStamp(FileStamp::of(path, bytes));
         if (bytes.isEmpty()) {
             // Nothing to detect: an empty file takes the platform's own format.
             m_saveEncoding = EncodingFlags::platformDefault();
@@ -239,6 +264,7 @@ bool CQuillmereDoc::OnSaveDocument(const QString &path)
             ModalHost::showMessage(windowOf(m_editor), saveFailedMessage(), QMessageBox::Warning);
             return false;
         }
+        setDiskStamp(FileStamp::of(path, *bytes));
     } catch (const std::bad_alloc &) {
         warn(StringTable::NoMemoryForWriting);
         return false;
@@ -272,6 +298,17 @@ void CQuillmereDoc::ReloadInEncoding(TextEncoding encoding)
     } catch (const std::bad_alloc &) {
         warn(StringTable::ConversionFailed);
     }
+}
+
+void CQuillmereDoc::restoreRecoveredText(const QString &text, EncodingFlags displayEncoding,
+                                        EncodingFlags saveEncoding)
+{
+    m_loadedBytes.reset();
+    replaceEditorText(text);
+    m_displayEncoding = displayEncoding;
+    m_saveEncoding = saveEncoding;
+    if (m_editor)
+        m_editor->document()->setModified(true);
 }
 
 CQuillmereDoc::SavedPathParts CQuillmereDoc::SplitSavedPath(const QString &path)

@@ -42,8 +42,14 @@ public:
     bool OnOpenDocument(const QString &path) override;
     bool OnSaveDocument(const QString &path) override;
     bool IsModified() const override;
+    void SetModifiedFlag(bool modified) override;
+    // Reads the file again, detecting its encoding anew; the caret stays on its line.
+    bool ReloadDocument() override;
 
     void ReloadInEncoding(TextEncoding encoding);
+    // Puts text saved for recovery in place of the editor's, as unsaved changes to
+    // the document, encoded as it was.
+    void restoreRecoveredText(const QString &text, EncodingFlags displayEncoding, EncodingFlags saveEncoding);
     // Saves as the save command does; true when a file was written, and then
     // SavedPathParts name it.
     bool SaveForRun();
@@ -58,6 +64,8 @@ public:
 
 signals:
     void titleChanged();
+    // The editor's whole text was replaced by text.
+    void editorTextReplaced(const QString &text);
 
 protected:
     void OnPathNameChanged() override;

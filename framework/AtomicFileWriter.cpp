@@ -105,6 +105,16 @@ void syncDirectory(const QString &directory)
 
 bool AtomicFileWriter::write(const QString &path, const QByteArray &bytes)
 {
+    return write(path, bytes, std::nullopt);
+}
+
+bool AtomicFileWriter::write(const QString &path, const QByteArray &bytes, mode_t permissions)
+{
+    return write(path, bytes, std::optional<mode_t>(permissions));
+}
+
+bool AtomicFileWriter::write(const QString &path, const QByteArray &bytes, std::optional<mode_t> permissions)
+{
     const QString target = resolvedTarget(path);
     const QFileInfo targetInfo(target);
     const QByteArray targetName = QFile::encodeName(target);
@@ -114,8 +124,8 @@ bool AtomicFileWriter::write(const QString &path, const QByteArray &bytes)
     if (fd.get() < 0)
         return false;
     TemporaryPath temporary(pattern);
-    if (::fchmod(fd.get(), permissionsFor(targetName)) != 0 || !writeAll(fd.get(), bytes) || ::fsync(fd.get()) != 0
-        || !fd.close())
+    const mode_t mode = permissions ? *permissions : permissionsFor(targetName);
+    if (::fchmod(fd.get(), mode) != 0 || !writeAll(fd.get(), bytes) || ::fsync(fd.get()) != 0 || !fd.close())
         return false;
     if (::rename(temporary.get(), targetName.constData()) != 0)
         return false;

@@ -15,6 +15,8 @@ DocumentManager::DocumentManager(FrameworkDocument &document, RecentFileList &re
     , m_fileType(std::move(fileType))
     , m_window(window)
 {
+    connect(&m_watcher, &DocumentFileWatcher::changedOnDisk, this, &DocumentManager::askAboutChangeOnDisk);
+    connect(&m_watcher, &DocumentFileWatcher::removedFromDisk, this, &DocumentManager::reportRemovalFromDisk);
 }
 
 QString DocumentManager::openFailedMessage()
@@ -55,6 +57,7 @@ bool DocumentManager::OnFileNew()
     const bool created = m_document.OnNewDocument();
     if (created)
         m_document.SetPathName(QString());
+    watchDocumentFile();
     emit documentChanged();
     return created;
 }
@@ -77,7 +80,9 @@ bool DocumentManager::OpenDocumentFile(const QString &path)
     }
     m_document.SetPathName(absolute);
     m_recentFiles.add(absolute);
+    watchDocumentFile();
     emit documentChanged();
+    emit documentOpened(absolute);
     return true;
 }
 
@@ -113,10 +118,13 @@ bool DocumentManager::DoSave(const QString &path)
             return false;
     }
     target = QFileInfo(target).absoluteFilePath();
+    if (!mayOverwrite(target))
+        return false;
     const bool saved = m_document.OnSaveDocument(target);
     if (saved) {
         m_document.SetPathName(target);
         m_recentFiles.add(target);
+        watchDocumentFile();
     }
     emit documentChanged();
     return saved;
@@ -133,4 +141,62 @@ bool DocumentManager::SaveModified()
     if (answer == QMessageBox::Cancel)
         return false;
     return answer == QMessageBox::No || DoFileSave();
+}
+
+void DocumentManager::watchDocumentFile()
+{
+    m_watcher.watch(m_document.GetPathName(), m_document.diskStamp());
+}
+
+// Only the file the document was read from or written to can have been changed
+// behind its back; a save under another name has the save dialog's own question.
+bool DocumentManager::mayOverwrite(const QString &target) const
+{
+    if (target != m_document.GetPathName() || !m_document.diskStamp().differsOnDisk(target))
+        return true;
+    const QMessageBox::StandardButton answer = ModalHost::showMessage(
+        m_window, QStringLiteral("%1 は、読み込みまたは保存の後に他のプログラムによって変更されています。\n\n"
+                                 "上書きして保存しますか? 他のプログラムによる変更は失われます。")
+                      .arg(target),
+        QMessageBox::Warning, QMessageBox::Yes | QMessageBox::No, QMessageBox::No);
+    return answer == QMessageBox::Yes;
+}
+
+void DocumentManager::askAboutChangeOnDisk()
+{
+    if (m_askingAboutChange)
+        return;
+    m_askingAboutChange = true;
+    const bool modified = m_document.IsModified();
+    const QString question =
+        modified ? QStringLiteral("%1 は他のプログラムによって変更されました。\n\n再読み込みしますか? 再読み込みすると、"
+                                  "エディタで加えた保存していない変更は失われます。")
+                 : QStringLiteral("%1 は他のプログラムによって変更されました。\n\n再読み込みしますか?");
+    const QMessageBox::StandardButton answer = ModalHost::showMessage(
+        m_window, question.arg(m_document.GetPathName()), QMessageBox::Question, QMessageBox::Yes | QMessageBox::No,
+        modified ? QMessageBox::No : QMessageBox::Yes,
+        {{QMessageBox::Yes, QStringLiteral("再読み込み")}, {QMessageBox::No, QStringLiteral("エディタの内容を残す")}});
+    if (answer == QMessageBox::Yes && m_document.ReloadDocument()) {
+        watchDocumentFile();
+    } else {
+        // The editor's text stands against the file now on disk: it is unsaved.
+        // The file on disk is not read, so a save still asks before it overwrites
+        // the other program's change.
+        m_document.SetModifiedFlag(true);
+        m_watcher.watch(m_document.GetPathName(), FileStamp::read(m_document.GetPathName()));
+    }
+    m_askingAboutChange = false;
+    emit documentChanged();
+}
+
+void DocumentManager::reportRemovalFromDisk()
+{
+    // Marked as changed, the text is written back by the next save.
+    m_document.SetModifiedFlag(true);
+    emit documentChanged();
+    ModalHost::showMessage(m_window,
+                           QStringLiteral("%1 は他のプログラムによって削除されました。\n\n保存すると、エディタの内容で"
+                                          "ファイルが作り直されます。")
+                               .arg(m_document.GetPathName()),
+                           QMessageBox::Warning);
 }

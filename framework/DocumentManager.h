@@ -1,5 +1,7 @@
 #pragma once
 
+#include "DocumentFileWatcher.h"
+
 #include <QObject>
 #include <QString>
 
@@ -43,13 +45,21 @@ public:
 signals:
     // The path or the modified state may have changed.
     void documentChanged();
+    // The file at path was read into the document.
+    void documentOpened(const QString &path);
 
 private:
     QString askFileName(bool forSaving, const QString &proposed) const;
+    void watchDocumentFile();
+    void askAboutChangeOnDisk();
+    void reportRemovalFromDisk();
+    bool mayOverwrite(const QString &target) const;
     QStringList nameFilters() const;
 
     FrameworkDocument &m_document;
     RecentFileList &m_recentFiles;
     FileType m_fileType;
     QWidget *m_window;
+    DocumentFileWatcher m_watcher;
+    bool m_askingAboutChange = false;
 };

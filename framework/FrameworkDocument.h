@@ -1,5 +1,7 @@
 #pragma once
 
+#include "FileStamp.h"
+
 #include <QString>
 
 // What the document handling needs of a document: reading a file, writing it,
@@ -16,6 +18,13 @@ public:
     virtual bool OnSaveDocument(const QString &path) = 0;
     virtual bool OnNewDocument() = 0;
     virtual bool IsModified() const = 0;
+    virtual void SetModifiedFlag(bool modified) = 0;
+    // Reads the document's file again, as another program left it; by default as
+    // opening it does.
+    virtual bool ReloadDocument() { return OnOpenDocument(m_pathName); }
+
+    // The file as the document last read or wrote it.
+    const FileStamp &diskStamp() const { return m_diskStamp; }
 
     const QString &GetPathName() const { return m_pathName; }
     void SetPathName(const QString &path);
@@ -27,7 +36,9 @@ public:
 
 protected:
     virtual void OnPathNameChanged() {}
+    void setDiskStamp(const FileStamp &stamp) { m_diskStamp = stamp; }
 
 private:
     QString m_pathName;
+    FileStamp m_diskStamp;
 };

@@ -1,17 +1,23 @@
 #include "ModalHost.h"
 
 #include <QApplication>
+#include <QAbstractButton>
 #include <QDialog>
 
 QMessageBox::StandardButton ModalHost::showMessage(QWidget *parent, const QString &text, QMessageBox::Icon icon,
                                                    QMessageBox::StandardButtons buttons,
-                                                   QMessageBox::StandardButton defaultButton)
+                                                   QMessageBox::StandardButton defaultButton,
+                                                   const ButtonTexts &buttonTexts)
 {
     if (const MessageAnswer &answer = messageAnswer())
-        return answer(Message{text, icon, buttons});
+        return answer(Message{text, icon, buttons, defaultButton});
     QMessageBox box(icon, QApplication::applicationDisplayName(), text, buttons, parent);
     if (defaultButton != QMessageBox::NoButton)
         box.setDefaultButton(defaultButton);
+    for (auto each = buttonTexts.begin(); each != buttonTexts.end(); ++each) {
+        if (QAbstractButton *button = box.button(each.key()))
+            button->setText(each.value());
+    }
     return static_cast<QMessageBox::StandardButton>(box.exec());
 }
 

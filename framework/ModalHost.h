@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QMap>
 #include <QMessageBox>
 #include <QString>
 
@@ -18,13 +19,18 @@ public:
         QString text;
         QMessageBox::Icon icon = QMessageBox::NoIcon;
         QMessageBox::StandardButtons buttons = QMessageBox::Ok;
+        QMessageBox::StandardButton defaultButton = QMessageBox::NoButton;
     };
+    // Texts of our own for standard buttons, where "Yes" and "No" would not say
+    // what each does.
+    using ButtonTexts = QMap<QMessageBox::StandardButton, QString>;
     using MessageAnswer = std::function<QMessageBox::StandardButton(const Message &)>;
     using DialogAnswer = std::function<int(QDialog &)>;
 
     static QMessageBox::StandardButton showMessage(QWidget *parent, const QString &text, QMessageBox::Icon icon,
                                                    QMessageBox::StandardButtons buttons = QMessageBox::Ok,
-                                                   QMessageBox::StandardButton defaultButton = QMessageBox::NoButton);
+                                                   QMessageBox::StandardButton defaultButton = QMessageBox::NoButton,
+                                                   const ButtonTexts &buttonTexts = {});
     static int runDialog(QDialog &dialog);
 
     // An empty function puts the real modal loops back.

@@ -24,6 +24,8 @@ public:
         InvalidBytesRead = 143,
         UnholdableCharactersRead = 151,
         UnholdableCharactersSave = 152,
+        RecoveryOffer = 160,
+        RecoveryDamaged = 161,
         ApplicationTitle = 57344,
         IdleMessage = 57345,
     };

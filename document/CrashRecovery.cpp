@@ -1,0 +1,194 @@
+#include "CrashRecovery.h"
+
+#include "AtomicFileWriter.h"
+#include "CQuillmereDoc.h"
+#include "ModalHost.h"
+#include "StringTable.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QTextCursor>
+#include <QTextDocument>
+
+namespace {
+
+// Larger changes, such as a whole paste, are taken afresh from the editor when the
+// file is next written rather than copied out at once.
+constexpr int LargeChange = 64 * 1024;
+// How soon to try again when the previous write has not finished.
+constexpr int BusyRetryMs = 200;
+
+QByteArray recoveryText(const ChunkedText::Snapshot &snapshot)
+{
+    QString text = ChunkedText::join(snapshot);
+    text.replace(QChar::ParagraphSeparator, u'\n');
+    return text.toUtf8();
+}
+
+} // namespace
+
+CrashRecovery::CrashRecovery(CQuillmereDoc &document, QTextDocument *text, const QString &directory, int delayMs,
+                             QObject *parent)
+    : QObject(parent)
+    , m_document(document)
+    , m_text(text)
+    , m_folder(directory)
+    , m_self(ProcessIdentity::current())
+    , m_delayMs(delayMs)
+{
+    m_filePath = m_folder.fileOf(m_self);
+    m_writer.setMaxThreadCount(1);
+    m_timer.setSingleShot(true);
+    connect(&m_timer, &QTimer::timeout, this, &CrashRecovery::writeSnapshot);
+    connect(text, &QTextDocument::contentsChange, this, &CrashRecovery::followChange);
+    connect(text, &QTextDocument::modificationChanged, this, &CrashRecovery::followModification);
+    connect(&document, &CQuillmereDoc::editorTextReplaced, this, &CrashRecovery::followReplacedText);
+}
+
+CrashRecovery::~CrashRecovery()
+{
+    m_timer.stop();
+    m_writer.waitForDone();
+}
+
+void CrashRecovery::followChange(int position, int removed, int added)
+{
+    const int end = position + added;
+    if (added > LargeChange || end > m_text->characterCount() - 1) {
+        m_copy.invalidate();
+    } else if (m_copy.isValid()) {
+        QTextCursor range(m_text);
+        range.setPosition(position);
+        range.setPosition(end, QTextCursor::KeepAnchor);
+        m_copy.replace(position, removed, range.selectedText());
+    }
+    // Started by the first change after a write and not restarted by later ones,
+    // so that steady typing is saved too.
+    if (!m_timer.isActive())
+        m_timer.start(m_delayMs);
+}
+
+// A new text is one without unsaved changes, though the editor does not always
+// say so when it replaces its text.
+void CrashRecovery::followReplacedText(const QString &text)
+{
+    m_copy.reset(text);
+    m_timer.stop();
+    removeFiles();
+}
+
+void CrashRecovery::followModification(bool modified)
+{
+    if (modified) {
+        if (!m_timer.isActive())
+            m_timer.start(m_delayMs);
+        return;
+    }
+    m_timer.stop();
+    removeFiles();
+}
+
+void CrashRecovery::writeSnapshot()
+{
+    if (!m_text || !m_text->isModified())
+        return;
+    if (m_writing.exchange(true)) {
+        m_timer.start(BusyRetryMs);
+        return;
+    }
+    if (!m_copy.isValid() || m_copy.length() != m_text->characterCount() - 1)
+        m_copy.reset(m_text->toRawText());
+
+    RecoveryFile header;
+    header.documentPath = m_document.GetPathName();
+    header.displayEncoding = m_document.DisplayEncoding();
+    header.saveEncoding = m_document.SaveEncoding();
+    header.writer = m_self;
+    header.written = QDateTime::currentDateTimeUtc();
+    const QString adopted = std::exchange(m_adopted, QString());
+    m_writer.start([this, header = std::move(header), snapshot = m_copy.snapshot(), adopted]() mutable {
+        header.text = recoveryText(snapshot);
+        if (m_folder.create() && AtomicFileWriter::write(m_filePath, header.serialize(), 0600) && !adopted.isEmpty())
+            QFile::remove(adopted);
+        m_writing = false;
+    });
+}
+
+void CrashRecovery::removeFiles()
+{
+    const QString adopted = std::exchange(m_adopted, QString());
+    m_writer.start([this, adopted] {
+        QFile::remove(m_filePath);
+        if (!adopted.isEmpty())
+            QFile::remove(adopted);
+    });
+}
+
+void CrashRecovery::discard()
+{
+    m_timer.stop();
+    removeFiles();
+    m_writer.waitForDone();
+}
+
+void CrashRecovery::flush()
+{
+    m_timer.stop();
+    m_writer.waitForDone();
+    writeSnapshot();
+    m_writer.waitForDone();
+}
+
+void CrashRecovery::waitForWrites()
+{
+    m_writer.waitForDone();
+}
+
+void CrashRecovery::reportDamaged(const QStringList &setAside, QWidget *window) const
+{
+    if (setAside.isEmpty())
+        return;
+    ModalHost::showMessage(window, StringTable::text(StringTable::RecoveryDamaged).arg(setAside.join(u'\n')),
+                           QMessageBox::Warning);
+}
+
+RecoveryFolder::Scan CrashRecovery::scan(QWidget *window) const
+{
+    RecoveryFolder::Scan found = m_folder.leftBehind();
+    reportDamaged(found.setAside, window);
+    return found;
+}
+
+bool CrashRecovery::offer(const RecoveryFolder::Found &found, QWidget *window)
+{
+    const auto answer = ModalHost::showMessage(window, StringTable::text(StringTable::RecoveryOffer),
+                                               QMessageBox::Question, QMessageBox::Yes | QMessageBox::No,
+                                               QMessageBox::Yes);
+    if (answer != QMessageBox::Yes) {
+        QFile::remove(found.filePath);
+        return false;
+    }
+    const RecoveryFile &file = found.contents;
+    m_document.restoreRecoveredText(QString::fromUtf8(file.text), file.displayEncoding, file.saveEncoding);
+    m_adopted = found.filePath;
+    return true;
+}
+
+bool CrashRecovery::offerFor(const QString &path, QWidget *window)
+{
+    const QDateTime fileTime = QFileInfo(path).lastModified();
+    for (const RecoveryFolder::Found &found : scan(window).found) {
+        if (found.contents.documentPath == path && found.contents.written > fileTime)
+            return offer(found, window);
+    }
+    return false;
+}
+
+bool CrashRecovery::offerUntitled(QWidget *window)
+{
+    for (const RecoveryFolder::Found &found : scan(window).found) {
+        if (found.contents.documentPath.isEmpty() && offer(found, window))
+            return true;
+    }
+    return false;
+}
