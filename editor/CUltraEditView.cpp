@@ -267,6 +267,17 @@ void CUltraEditView::inputMethodEvent(QInputMethodEvent *event)
                                   [this](QInputMethodEvent &part) { QPlainTextEdit::inputMethodEvent(&part); });
 }
 
+QVariant CUltraEditView::inputMethodQuery(Qt::InputMethodQuery query) const
+{
+    const QVariant value = QPlainTextEdit::inputMethodQuery(query);
+    if (query != Qt::ImCursorRectangle && query != Qt::ImAnchorRectangle)
+        return value;
+    // The control answers in the coordinates of its text area, but the input
+    // method reads them as this widget's: without the gutter and the frame in
+    // between, the candidate window would stand left of the text.
+    return value.toRectF().translated(viewport()->geometry().topLeft());
+}
+
 void CUltraEditView::contextMenuEvent(QContextMenuEvent *event)
 {
     CompletionRouter::closeForClick(m_pDullSense);

@@ -10,6 +10,8 @@
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QImage>
+#include <QInputMethod>
+#include <QListView>
 #include <QMenu>
 #include <QMimeData>
 #include <QScrollBar>
@@ -248,6 +250,51 @@ TEST_F(EditorViewTest, LongLinesScrollSidewaysAndNoTextIsCutAtAnyLength)
     view->setPlainText(big);
     EXPECT_EQ(view->document()->characterCount() - 1, big.size());
     EXPECT_EQ(view->document()->toRawText().size(), big.size());
+}
+
+// The rectangle the input method places its candidate window by: the caret's, in
+// the window's coordinates, whatever the gutter, the scrolling or the completion
+// list do.
+TEST_F(EditorViewTest, TheInputMethodIsToldWhereTheCaretIs)
+{
+    auto view = makeView(QString(300, u'x') + QStringLiteral("\n\u65e5\u672c\u8a9e"));
+    view->show();
+    view->activateWindow();
+    view->setFocus();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(view.get()));
+    ASSERT_NE(view->lineWindow(), nullptr);
+    const auto caretInWindow = [&view] {
+        return QRectF(view->viewport()->mapTo(view->window(), view->cursorRect().topLeft()),
+                      QSizeF(view->cursorRect().size()));
+    };
+    const auto toldRectangle = [&view] {
+        QGuiApplication::inputMethod()->update(Qt::ImQueryAll);
+        return QGuiApplication::inputMethod()->cursorRectangle();
+    };
+    const auto anchorRectangle = [&view] {
+        QInputMethodQueryEvent query(Qt::ImAnchorRectangle);
+        QApplication::sendEvent(view.get(), &query);
+        return query.value(Qt::ImAnchorRectangle).toRectF().translated(view->mapTo(view->window(), QPoint()));
+    };
+
+    view->moveCursor(QTextCursor::End);
+    EXPECT_EQ(toldRectangle(), caretInWindow());
+    EXPECT_EQ(anchorRectangle(), caretInWindow());
+    EXPECT_GT(toldRectangle().left(), view->lineWindowWidth());
+
+    view->moveCursor(QTextCursor::Start);
+    view->moveCursor(QTextCursor::EndOfLine);
+    ASSERT_GT(view->horizontalScrollBar()->value(), 0);
+    EXPECT_EQ(toldRectangle(), caretInWindow());
+
+    view->moveCursor(QTextCursor::End);
+    QTest::keyClick(view.get(), '\\');
+    ASSERT_TRUE(view->findChild<QListView *>()->isVisible());
+    EXPECT_EQ(toldRectangle(), caretInWindow());
+    QTest::keyClick(view.get(), Qt::Key_Escape);
+
+    view->ShowLineWindow(false);
+    EXPECT_EQ(toldRectangle(), caretInWindow());
 }
 
 TEST_F(EditorViewTest, ShiftEnterMakesAnOrdinaryLine)
