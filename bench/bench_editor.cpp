@@ -298,9 +298,9 @@ int main(int argc, char *argv[])
 
     std::printf("Processor time of the GUI thread, median of %d, each action including its paint; window %dx%d\n\n",
                 Repetitions, WindowWidth, WindowHeight);
+    benchmarkRecovery(source, profile);
     const double shortGutter = shortGutterPaint(source, profile);
     benchmarkDocument("The 25 MB source", source, profile, shortGutter);
     benchmarkDocument("400,000 lines", manyLines, profile, shortGutter);
-    benchmarkRecovery(source, profile);
     return 0;
 }

@@ -5,6 +5,7 @@
 //   sleep=MS             sleep
 //   flood=BYTES          write numbered lines of 16 bytes to stdout, 4096 bytes per
 //                        write, then the line "END"
+//   endless=BYTES        write BYTES letters to stdout, 64 KB per write, and no line end
 //   cwd                  write the working directory and a LF to stdout
 //   stdin                write "stdin: end of file" or "stdin: data" to stdout
 //   ignore-term          ignore SIGTERM from now on
@@ -94,6 +95,13 @@ void startGrandchild(int seconds)
     writeAll(STDOUT_FILENO, "grandchild=" + std::to_string(pid) + "\n");
 }
 
+void writeWithoutLineEnd(long total)
+{
+    const std::string piece(64 * 1024, 'x');
+    for (long left = total; left > 0; left -= static_cast<long>(piece.size()))
+        writeAll(STDOUT_FILENO, std::string_view(piece).substr(0, static_cast<size_t>(left)));
+}
+
 } // namespace
 
 int main(int argc, char **argv)
@@ -112,6 +120,8 @@ int main(int argc, char **argv)
             ::usleep(static_cast<useconds_t>(std::atol(value.data())) * 1000);
         else if (key == "flood")
             flood(std::atol(value.data()));
+        else if (key == "endless")
+            writeWithoutLineEnd(std::atol(value.data()));
         else if (key == "cwd") {
             char directory[4096];
             writeAll(STDOUT_FILENO, std::string(::getcwd(directory, sizeof directory) ? directory : "?") + "\n");

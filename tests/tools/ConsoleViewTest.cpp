@@ -166,6 +166,17 @@ TEST_F(ConsoleViewTest, AFloodKeepsItsNewestLinesWithinTheLimit)
     EXPECT_EQ(lines[1], QString::asprintf("line %010ld", first + 1));
 }
 
+TEST_F(ConsoleViewTest, OutputWithoutLineEndsIsShownInLinesOfAtMost64KB)
+{
+    const QString shown = outputOf({"endless=300000", "out=\\nlast"});
+    const QStringList lines = shown.split(u'\n');
+    ASSERT_EQ(lines.size(), 6);
+    for (qsizetype i = 0; i < 4; ++i)
+        EXPECT_EQ(lines[i], QString(64 * 1024, u'x')) << i;
+    EXPECT_EQ(lines[4], QString(300000 - 4 * 64 * 1024, u'x'));
+    EXPECT_EQ(lines[5], "last");
+}
+
 TEST_F(ConsoleViewTest, EverythingWrittenBeforeTheChildEndsIsShown)
 {
     console.clear();

@@ -37,6 +37,41 @@ TEST(OutputNormalizerTest, ZeroBytesAreDroppedAndDoNotHideTheRest)
     EXPECT_EQ(normalizer.normalize(QByteArrayView("\r\0\n", 3)), "\n");
 }
 
+TEST(OutputNormalizerTest, ALineWithoutEndIsCutIntoPiecesBetweenCharacters)
+{
+    constexpr qsizetype Longest = OutputNormalizer::LongestLine;
+    // One-, two-, three- and four-byte characters, in reads that cut them anywhere.
+    const QByteArray characters = QString::fromUtf8("aé漢😀").toUtf8();
+    QByteArray output;
+    while (output.size() < 5 * Longest)
+        output += characters;
+    OutputNormalizer normalizer;
+    QByteArray shown;
+    for (qsizetype at = 0; at < output.size(); at += 4093)
+        shown += normalizer.normalize(QByteArrayView(output).sliced(at, std::min<qsizetype>(4093, output.size() - at)));
+    const QList<QByteArray> pieces = shown.split('\n');
+    ASSERT_GE(pieces.size(), 5);
+    QByteArray joined;
+    for (const QByteArray &piece : pieces) {
+        EXPECT_LE(piece.size(), Longest);
+        EXPECT_GT(piece.size(), 0);
+        EXPECT_EQ(QString::fromUtf8(piece).toUtf8(), piece) << "a character was cut";
+        joined += piece;
+    }
+    EXPECT_EQ(joined, output);
+
+    // A line end of the tool's own starts the count afresh, and so does reset().
+    EXPECT_EQ(normalizer.normalize("\n" + QByteArray(Longest, 'y')), "\n" + QByteArray(Longest, 'y'));
+    normalizer.reset();
+    EXPECT_EQ(normalizer.normalize(QByteArray(Longest, 'z')), QByteArray(Longest, 'z'));
+    EXPECT_EQ(normalizer.normalize("z"), "\nz");
+
+    // Bytes that are no UTF-8 at all are cut as well.
+    normalizer.reset();
+    const QByteArray broken = normalizer.normalize(QByteArray(2 * Longest + 1, '\x80'));
+    EXPECT_EQ(broken.count('\n'), 2);
+}
+
 TEST(Utf8StreamDecoderTest, ACharacterSplitBetweenReadsAppearsWhole)
 {
     const QByteArray text = QString::fromUtf8("日本語の𠮷").toUtf8();
