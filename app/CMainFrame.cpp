@@ -9,18 +9,26 @@
 #include "CommandResources.h"
 #include "DictionaryLocation.h"
 #include "DocumentManager.h"
+#include "ModalHost.h"
 #include "StringTable.h"
 
 #include <QCloseEvent>
 #include <QDragEnterEvent>
 #include <QDropEvent>
+#include <QFileInfo>
+#include <QHash>
 #include <QLabel>
 #include <QMimeData>
 #include <QMenuBar>
+#include <QProcess>
 #include <QSplitter>
 #include <QStatusBar>
 #include <QTimer>
 #include <QToolBar>
+
+#include <algorithm>
+#include <optional>
+#include <vector>
 
 CMainFrame::CMainFrame(CQuillmereDoc &document, const CommandTarget &application)
     : m_document(document)
@@ -37,6 +45,8 @@ CMainFrame::CMainFrame(CQuillmereDoc &document, const CommandTarget &application
     createToolBar();
     createStatusBar();
     registerFrameCommands();
+    registerFindingCommands();
+    connectFindings();
     m_document.attachEditor(m_editorView);
     connect(&m_document, &CQuillmereDoc::titleChanged, this, &CMainFrame::updateTitle);
     connect(m_editorView->document(), &QTextDocument::modificationChanged, this, &QWidget::setWindowModified);
@@ -73,6 +83,12 @@ void CMainFrame::createStatusBar()
     m_statusBar = statusBar();
     // The idle text stays under the prompts, which the status bar shows over it.
     m_statusBar->addWidget(new QLabel(StringTable::text(StringTable::IdleMessage)), 1);
+    // The counts of the last run stand apart from the message pane, which menu
+    // prompts overwrite.
+    m_findingCountPane = new QLabel;
+    m_findingCountPane->setMinimumWidth(
+        m_findingCountPane->fontMetrics().horizontalAdvance(StringTable::text(StringTable::FindingCountFormat).arg(999).arg(999)) + 8);
+    m_statusBar->addPermanentWidget(m_findingCountPane);
     m_lineColumnPane = new QLabel(StringTable::text(StringTable::LineColumnPlaceholder));
     m_lineColumnPane->setFixedWidth(m_lineColumnPane->sizeHint().width());
     // The placeholder stands until the first idle pass; from then on the editor
@@ -103,6 +119,120 @@ void CMainFrame::registerFrameCommands()
     onCommand(CommandId::ViewStatusBar, [this] { m_statusBar->setVisible(!m_statusBar->isVisible()); });
     onUpdate(CommandId::ViewStatusBar,
              [this](CommandUpdate &update) { update.setCheck(m_statusBar->isVisible()); });
+}
+
+void CMainFrame::registerFindingCommands()
+{
+    onCommand(CommandId::NextError, [this] { stepThroughFindings(true); });
+    onCommand(CommandId::PreviousError, [this] { stepThroughFindings(false); });
+    for (const int id : {CommandId::NextError, CommandId::PreviousError})
+        onUpdate(id, [this](CommandUpdate &update) { update.enable(anyFindingHasLine()); });
+}
+
+void CMainFrame::connectFindings()
+{
+    connect(m_consoleView, &CConsoleView::cleared, this, [this] {
+        m_findingNavigator.restart();
+        m_findingCountPane->clear();
+        markFindingLines();
+    });
+    connect(m_consoleView, &CConsoleView::toolFinished, this, [this] {
+        showFindingCounts();
+        markFindingLines();
+    });
+    connect(m_consoleView, &CConsoleView::findingActivated, this, &CMainFrame::goToFinding);
+    // Marks belong to the document they were made for; another one gets its own.
+    connect(&m_document, &CQuillmereDoc::titleChanged, this, [this] {
+        if (m_document.GetPathName() != m_markedPath)
+            markFindingLines();
+    });
+}
+
+bool CMainFrame::anyFindingHasLine() const
+{
+    const std::vector<OutputFinding> &findings = m_consoleView->findings();
+    return std::any_of(findings.begin(), findings.end(), [](const OutputFinding &finding) { return finding.hasLocation(); });
+}
+
+void CMainFrame::stepThroughFindings(bool forward)
+{
+    const std::vector<OutputFinding> &findings = m_consoleView->findings();
+    const std::optional<std::size_t> index =
+        forward ? m_findingNavigator.next(findings) : m_findingNavigator.previous(findings);
+    if (index)
+        goToFinding(*index);
+}
+
+void CMainFrame::showFindingCounts()
+{
+    const std::vector<OutputFinding> &findings = m_consoleView->findings();
+    const auto errors = std::count_if(findings.begin(), findings.end(), [](const OutputFinding &finding) { return finding.isError(); });
+    m_findingCountPane->setText(
+        StringTable::text(StringTable::FindingCountFormat).arg(errors).arg(std::ssize(findings) - errors));
+}
+
+void CMainFrame::markFindingLines()
+{
+    m_markedPath = m_document.GetPathName();
+    std::vector<std::pair<int, LineMark>> marks;
+    QHash<QString, bool> isCurrent;
+    for (const OutputFinding &finding : m_consoleView->findings()) {
+        if (!finding.hasLocation())
+            continue;
+        const auto known = isCurrent.constFind(finding.file);
+        const bool current = known != isCurrent.constEnd() ? *known : *isCurrent.insert(finding.file, isCurrentDocument(finding.file));
+        if (current)
+            marks.emplace_back(finding.line - 1, finding.isError() ? LineMark::Error : LineMark::Warning);
+    }
+    m_editorView->setLineMarks(marks);
+}
+
+bool CMainFrame::isCurrentDocument(const QString &path) const
+{
+    const QString document = QFileInfo(m_document.GetPathName()).canonicalFilePath();
+    return !document.isEmpty() && QFileInfo(path).canonicalFilePath() == document;
+}
+
+void CMainFrame::goToFinding(std::size_t index)
+{
+    const std::vector<OutputFinding> &findings = m_consoleView->findings();
+    if (index >= findings.size())
+        return;
+    const OutputFinding finding = findings[index];
+    m_findingNavigator.setCurrent(index);
+    m_consoleView->showFinding(index);
+    const QString place = finding.hasLocation()
+                              ? QStringLiteral("%1:%2: ").arg(QFileInfo(finding.file).fileName()).arg(finding.line)
+                              : QString();
+    m_statusBar->showMessage(place + finding.message);
+    if (!finding.hasLocation())
+        return;
+    if (!QFileInfo::exists(finding.file)) {
+        ModalHost::showMessage(this, StringTable::text(StringTable::FindingFileMissing).replace(QStringLiteral("%s"), finding.file),
+                               QMessageBox::Warning);
+        return;
+    }
+    if (isCurrentDocument(finding.file))
+        m_editorView->goToLine(finding.line);
+    else
+        openInAnotherWindow(finding.file, finding.line);
+}
+
+// The other window is another process of this program: it hands the file to a
+// running instance that has it open, or opens it itself.
+void CMainFrame::openInAnotherWindow(const QString &path, int line)
+{
+    QProcess::startDetached(CQuillmereApp::instance()->executablePath(),
+                            {QStringLiteral("--line"), QString::number(line), path});
+}
+
+void CMainFrame::showLine(int line)
+{
+    if (isMinimized())
+        showNormal();
+    raise();
+    activateWindow();
+    m_editorView->goToLine(line);
 }
 
 void CMainFrame::updateTitle()

@@ -1,9 +1,11 @@
 #pragma once
 
 #include "CommandTarget.h"
+#include "FindingNavigator.h"
 
 #include <QMainWindow>
 
+#include <cstddef>
 #include <memory>
 
 class CConsoleView;
@@ -32,6 +34,7 @@ public:
     QSplitter *splitter() const { return m_splitter; }
     QToolBar *toolBar() const { return m_toolBar; }
     QLabel *lineColumnPane() const { return m_lineColumnPane; }
+    QLabel *findingCountPane() const { return m_findingCountPane; }
     CommandManager &commands() const { return *m_commands; }
 
     // Closes without asking about unsaved changes: the program is being ended.
@@ -39,6 +42,11 @@ public:
     void setDocumentManager(DocumentManager *manager);
     // Opens each file in turn, as a drop on the window asks; the last one stays.
     void openDroppedFiles(const QStringList &paths);
+    // Brings the window to the front with the editor's caret on a line (from 1).
+    void showLine(int line);
+    // Leads to a finding of the last run: its line in the editor, its file in a
+    // window of its own, or a message saying why neither can be.
+    void goToFinding(std::size_t index);
 
 protected:
     void resizeEvent(QResizeEvent *event) override;
@@ -54,6 +62,14 @@ private:
     void registerFrameCommands();
     void updateTitle();
     void applySevenTenths();
+    void registerFindingCommands();
+    void connectFindings();
+    void stepThroughFindings(bool forward);
+    bool anyFindingHasLine() const;
+    void showFindingCounts();
+    void markFindingLines();
+    bool isCurrentDocument(const QString &path) const;
+    void openInAnotherWindow(const QString &path, int line);
 
     QStatusBar *m_statusBar = nullptr;
     QToolBar *m_toolBar = nullptr;
@@ -62,6 +78,10 @@ private:
     CUltraEditView *m_editorView = nullptr;
     CConsoleView *m_consoleView = nullptr;
     QLabel *m_lineColumnPane = nullptr;
+    QLabel *m_findingCountPane = nullptr;
+    FindingNavigator m_findingNavigator;
+    // The document the gutter's marks were made for.
+    QString m_markedPath;
     std::unique_ptr<CommandManager> m_commands;
     DocumentManager *m_documentManager = nullptr;
     bool m_closingWithoutPrompt = false;

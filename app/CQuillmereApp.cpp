@@ -6,10 +6,12 @@
 #include "CQuillmereDoc.h"
 #include "CUltraEditView.h"
 #include "CommandIds.h"
+#include "CommandLine.h"
 #include "CommandManager.h"
 #include "CrashRecovery.h"
 #include "DocumentManager.h"
 #include "ExternalProgramSettings.h"
+#include "InstanceChannel.h"
 #include "ModalHost.h"
 #include "RunCommands.h"
 #include "StringTable.h"
@@ -34,7 +36,8 @@ CQuillmereApp *g_instance = nullptr;
 } // namespace
 
 CQuillmereApp::CQuillmereApp(const QString &executablePath)
-    : m_modulePath(executablePath)
+    : m_executablePath(executablePath)
+    , m_modulePath(executablePath)
     , m_library(m_modulePath.directory())
 {
     g_instance = this;
@@ -94,6 +97,7 @@ bool CQuillmereApp::InitInstance(const QStringList &arguments)
     startCrashRecovery();
     if (!processCommandLine(arguments))
         return false;
+    listenToOtherInstances();
     // Every handler is in place now: the menus and shortcuts start out right.
     m_mainFrame->commands().updateAll();
     m_mainFrame->show();
@@ -123,9 +127,31 @@ void CQuillmereApp::installQtTranslations()
 
 bool CQuillmereApp::processCommandLine(const QStringList &arguments)
 {
-    if (arguments.isEmpty())
+    const CommandLine commandLine = CommandLine::parse(arguments);
+    if (commandLine.file.isEmpty())
         return m_documentManager->OnFileNew();
-    return m_documentManager->OpenDocumentFile(arguments.first());
+    if (!m_documentManager->OpenDocumentFile(commandLine.file))
+        return false;
+    if (commandLine.line > 0)
+        m_mainFrame->editorView()->goToLine(commandLine.line);
+    return true;
+}
+
+void CQuillmereApp::listenToOtherInstances()
+{
+    m_instanceChannel = std::make_unique<InstanceChannel>(
+        QApplication::applicationName(),
+        [this](const QString &canonicalPath, int line) { return showLineOfOpenFile(canonicalPath, line); });
+    m_instanceChannel->listen();
+}
+
+bool CQuillmereApp::showLineOfOpenFile(const QString &canonicalPath, int line)
+{
+    const QString path = m_document ? m_document->GetPathName() : QString();
+    if (!m_mainFrame || path.isEmpty() || QFileInfo(path).canonicalFilePath() != canonicalPath)
+        return false;
+    m_mainFrame->showLine(line);
+    return true;
 }
 
 void CQuillmereApp::startCrashRecovery()
@@ -223,6 +249,7 @@ void CQuillmereApp::ExitInstance()
     if (m_recovery && !m_terminated)
         m_recovery->discard();
     m_recovery.reset();
+    m_instanceChannel.reset();
     m_mainFrame.reset();
     m_runCommands.reset();
     m_document.reset();

@@ -16,6 +16,7 @@ class CMainFrame;
 class CrashRecovery;
 class CQuillmereDoc;
 class DocumentManager;
+class InstanceChannel;
 class RunCommands;
 class QTranslator;
 
@@ -45,6 +46,7 @@ public:
     void terminate();
 
     const QString &ModuleDirectory() const { return m_modulePath.directory(); }
+    const QString &executablePath() const { return m_executablePath; }
     const ConverterLibrary &library() const { return m_library; }
     ExternalProgramTable &programTable() { return m_programTable; }
     const ProfileStore &profile() const { return m_profile; }
@@ -69,8 +71,11 @@ private:
     void startCrashRecovery();
     void offerRecovery();
     bool processCommandLine(const QStringList &arguments);
+    void listenToOtherInstances();
+    bool showLineOfOpenFile(const QString &canonicalPath, int line);
 
     ExternalProgramTable m_programTable;
+    QString m_executablePath;
     ModulePath m_modulePath;
     ConverterLibrary m_library;
     ProfileStore m_profile;
@@ -80,6 +85,7 @@ private:
     std::unique_ptr<RunCommands> m_runCommands;
     std::unique_ptr<CMainFrame> m_mainFrame;
     std::unique_ptr<CrashRecovery> m_recovery;
+    std::unique_ptr<InstanceChannel> m_instanceChannel;
     DocumentManager *m_documentManager = nullptr; // owned by the main frame
     bool m_exited = false;
     bool m_terminated = false;

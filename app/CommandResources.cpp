@@ -44,6 +44,7 @@ std::vector<Item> menuBar()
               {command(RunPlatex, u"pLaTeX\tCtrl+F1"), command(RunJbibtex, u"jBibTeX\tCtrl+F2"),
                command(RunDviout, u"dviout\tCtrl+F3"), separator(), command(RunDvipsk, u"dvipsk\tCtrl+F4"),
                command(RunDvipdfmx, u"dvipdfmx\tCtrl+F5"), separator(), command(RunGsview, u"GSView\tCtrl+F6"),
+               separator(), command(NextError, u"次のエラー\tF8"), command(PreviousError, u"前のエラー\tShift+F8"),
                separator(), command(ExternalProgramSettings, u"外部プログラムの設定")}),
         popup(u"表示(&V)",
               {command(ViewToolBar, u"ツール バー(&T)"), command(ViewStatusBar, u"ステータス バー(&S)"),
@@ -81,6 +82,7 @@ std::vector<CommandVocabulary::Accelerator> accelerators()
         {QKeySequence(Qt::CTRL | Qt::Key_F1), RunPlatex},    {QKeySequence(Qt::CTRL | Qt::Key_F2), RunJbibtex},
         {QKeySequence(Qt::CTRL | Qt::Key_F3), RunDviout},    {QKeySequence(Qt::CTRL | Qt::Key_F4), RunDvipsk},
         {QKeySequence(Qt::CTRL | Qt::Key_F5), RunDvipdfmx},  {QKeySequence(Qt::CTRL | Qt::Key_F6), RunGsview},
+        {QKeySequence(Qt::Key_F8), NextError},               {QKeySequence(Qt::SHIFT | Qt::Key_F8), PreviousError},
     };
 }
 

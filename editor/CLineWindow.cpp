@@ -1,11 +1,15 @@
 #include "CLineWindow.h"
 
 #include "CUltraEditView.h"
+#include "FindingColors.h"
 #include "LineWindowMetrics.h"
 #include "ProfileStore.h"
 #include "TwipsConversion.h"
 
 #include <QPainter>
+#include <QPen>
+
+#include <algorithm>
 #include <QString>
 #include <QTextBlock>
 
@@ -79,4 +83,43 @@ void CLineWindow::paintEvent(QPaintEvent *)
     m_painted = labels();
     for (const Label &label : m_painted)
         painter.drawText(QPoint(0, label.top + ascent), LineWindowMetrics::numberText(label.line));
+    paintMarks(painter);
+}
+
+// A mark sits in the first of the five places, which stays blank for numbers
+// below 10000. Errors get a cross and warnings an exclamation mark, so the
+// colour is never the only sign.
+void CLineWindow::paintMarks(QPainter &painter) const
+{
+    const std::map<int, LineMark> marks = m_view.lineMarks();
+    if (marks.empty())
+        return;
+    const QFontMetrics metrics = painter.fontMetrics();
+    const int side = std::max(5, std::min(metrics.averageCharWidth(), metrics.ascent()));
+    painter.setRenderHint(QPainter::Antialiasing);
+    for (const Label &label : m_painted) {
+        const auto mark = marks.find(label.line);
+        if (mark == marks.end())
+            continue;
+        const QRectF box(1, label.top + (metrics.ascent() - side) / 2.0 + 1, side, side);
+        if (mark->second == LineMark::Error)
+            paintCross(painter, box);
+        else
+            paintExclamation(painter, box);
+    }
+}
+
+void CLineWindow::paintCross(QPainter &painter, const QRectF &box)
+{
+    painter.setPen(QPen(FindingColors::error(), 2, Qt::SolidLine, Qt::RoundCap));
+    painter.drawLine(box.topLeft(), box.bottomRight());
+    painter.drawLine(box.topRight(), box.bottomLeft());
+}
+
+void CLineWindow::paintExclamation(QPainter &painter, const QRectF &box)
+{
+    const qreal x = box.center().x();
+    painter.setPen(QPen(FindingColors::warning(), 2, Qt::SolidLine, Qt::RoundCap));
+    painter.drawLine(QPointF(x, box.top()), QPointF(x, box.bottom() - box.height() / 3));
+    painter.drawPoint(QPointF(x, box.bottom()));
 }

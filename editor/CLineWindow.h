@@ -1,5 +1,7 @@
 #pragma once
 
+#include "LineMark.h"
+
 #include <QColor>
 #include <QFont>
 #include <QWidget>
@@ -7,6 +9,8 @@
 #include <vector>
 
 class CUltraEditView;
+class QPainter;
+class QRectF;
 class ProfileStore;
 
 // The line-number gutter: a strip at the left edge of the editor that shows the
@@ -49,6 +53,10 @@ protected:
     void paintEvent(QPaintEvent *event) override;
 
 private:
+    void paintMarks(QPainter &painter) const;
+    static void paintCross(QPainter &painter, const QRectF &box);
+    static void paintExclamation(QPainter &painter, const QRectF &box);
+
     const CUltraEditView &m_view;
     const ProfileStore &m_profile;
     int m_background;

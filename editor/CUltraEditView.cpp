@@ -201,6 +201,37 @@ QString CUltraEditView::lineColumnText() const
     return LineColumnText::of(caret.blockNumber(), caret.positionInBlock());
 }
 
+void CUltraEditView::goToLine(int line)
+{
+    const int block = std::clamp(line, 1, blockCount()) - 1;
+    setTextCursor(QTextCursor(document()->findBlockByNumber(block)));
+    centerCursor();
+    setFocus();
+}
+
+void CUltraEditView::setLineMarks(const std::vector<std::pair<int, LineMark>> &marks)
+{
+    m_lineMarks.clear();
+    for (const auto &[line, mark] : marks) {
+        const QTextBlock block = document()->findBlockByNumber(line);
+        if (block.isValid())
+            m_lineMarks.emplace_back(QTextCursor(block), mark);
+    }
+    if (m_pLineWindow)
+        m_pLineWindow->update();
+}
+
+std::map<int, LineMark> CUltraEditView::lineMarks() const
+{
+    std::map<int, LineMark> marks;
+    for (const auto &[cursor, mark] : m_lineMarks) {
+        const auto [place, added] = marks.emplace(cursor.blockNumber(), mark);
+        if (!added && mark == LineMark::Error)
+            place->second = mark;
+    }
+    return marks;
+}
+
 void CUltraEditView::reportLineColumn()
 {
     if (isEnabled())

@@ -3,6 +3,7 @@
 #include "CommandTarget.h"
 #include "DictionaryLocation.h"
 #include "FindReplaceDialog.h"
+#include "LineMark.h"
 
 #include <QPlainTextEdit>
 #include <QString>
@@ -10,7 +11,10 @@
 #include <QTextBlock>
 #include <QTextDocument>
 
+#include <map>
 #include <memory>
+#include <utility>
+#include <vector>
 
 class CDullSense;
 class CLineWindow;
@@ -59,6 +63,15 @@ public:
     // The status pane's text for the caret, the moving end of the selection.
     QString lineColumnText() const;
 
+    // Puts the caret at the start of a line (counted from 1, kept inside the text),
+    // scrolls it into view and gives the editor the focus.
+    void goToLine(int line);
+    // Marks lines (counted from 0) in the gutter, replacing the marks before; a
+    // mark stays with its line when lines above it are added or removed.
+    void setLineMarks(const std::vector<std::pair<int, LineMark>> &marks);
+    // The marks by the lines they stand on now; an error outweighs a warning.
+    std::map<int, LineMark> lineMarks() const;
+
 signals:
     void lineColumnChanged(const QString &text);
     // Local files dropped on the editor: the main window opens them in this order.
@@ -105,6 +118,7 @@ private:
     bool selectionIsMatch() const;
 
     std::unique_ptr<CLineWindow> m_pLineWindow;
+    std::vector<std::pair<QTextCursor, LineMark>> m_lineMarks;
     // The completion popup, a child of this view; null when it could not be made.
     CDullSense *m_pDullSense = nullptr;
     int m_lineWindowWidth = 0;

@@ -1,7 +1,7 @@
 #pragma once
 
 // Command identifiers. Those from 57344 up are the standard commands every desktop
-// program of this family has; those from 32776 to 32833 are the editor's own.
+// program of this family has; those from 32776 up are the editor's own.
 namespace CommandId {
 
 constexpr int FileNew = 57600;
@@ -43,6 +43,8 @@ constexpr int RunGsview = 32818;
 constexpr int ExternalProgramSettings = 32822;
 constexpr int ToggleLineNumbers = 32831;
 constexpr int ChangeFont = 32833;
+constexpr int NextError = 32837;
+constexpr int PreviousError = 32839;
 
 } // namespace CommandId
 
@@ -58,6 +60,7 @@ constexpr int Console = 1;
 namespace PaneId {
 
 constexpr int LineColumn = 129;
+constexpr int FindingCount = 130;
 constexpr int CapsLock = 59137;
 constexpr int NumLock = 59138;
 constexpr int ScrollLock = 59139;

@@ -38,6 +38,8 @@ const std::map<int, const char16_t *> &table()
         {StringTable::RecoveryOffer, u"保存されていない変更が残っています。復元しますか?"},
         {StringTable::RecoveryDamaged,
          u"復元用のファイルが壊れているため、復元できません。ファイルは次の名前で残してあります。\n\n%1"},
+        {StringTable::FindingCountFormat, u"エラー %1 件　警告 %2 件"},
+        {StringTable::FindingFileMissing, u"ファイル \"%s\" が見つかりません。"},
         {StringTable::ApplicationTitle, u"Quillmere"},
         {StringTable::IdleMessage, u"レディ"},
 
@@ -85,6 +87,8 @@ const std::map<int, const char16_t *> &table()
         {32822, u"外部プログラムに関する設定を行います。\n外部プログラムの設定"},
         {32831, u"行番号の表示/非表示を切り替えます。\n行番号表示"},
         {32833, u"画面表示用のフォントを変更します。"},
+        {32837, u"直前の実行で報告された次のエラーや警告の行へ移動します。\n次のエラー"},
+        {32839, u"直前の実行で報告された前のエラーや警告の行へ移動します。\n前のエラー"},
     };
     return strings;
 }

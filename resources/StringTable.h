@@ -26,6 +26,8 @@ public:
         UnholdableCharactersSave = 152,
         RecoveryOffer = 160,
         RecoveryDamaged = 161,
+        FindingCountFormat = 170,
+        FindingFileMissing = 171,
         ApplicationTitle = 57344,
         IdleMessage = 57345,
     };

@@ -4,15 +4,20 @@
 #include "CommandIds.h"
 #include "CommandManager.h"
 #include "ExternalProgram.h"
+#include "FindingColors.h"
 #include "ModalHost.h"
 #include "ProgramInvocation.h"
 #include "StringTable.h"
 #include "Utf8StreamDecoder.h"
 
 #include <QContextMenuEvent>
+#include <QKeyEvent>
 #include <QMenu>
 #include <QScrollBar>
 #include <QTextBlock>
+
+#include <algorithm>
+#include <iterator>
 
 CConsoleView *g_pConsoleView = nullptr;
 
@@ -43,6 +48,8 @@ CConsoleView::CConsoleView(QWidget *parent)
     : QPlainTextEdit(parent)
 {
     setReadOnly(true);
+    // The caret can be moved by keys too, so that Enter can go to a finding.
+    setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
     setLineWrapMode(QPlainTextEdit::NoWrap);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
@@ -87,6 +94,8 @@ ToolRun::Result CConsoleView::RunCommand(const ExternalProgram &entry, const QSt
     const ToolRun::Result result = run.exec();
     appendText(output.finish() + error.finish());
 
+    emit toolFinished();
+
     if (result == ToolRun::Result::FailedToStart)
         showRunFailure(StringTable::CannotRun, commandLine);
     else if (result == ToolRun::Result::OutOfMemory)
@@ -97,8 +106,11 @@ ToolRun::Result CConsoleView::RunCommand(const ExternalProgram &entry, const QSt
 void CConsoleView::appendPromptLine(const QString &directory, const QString &commandLine)
 {
     moveCursor(QTextCursor::End);
-    insertPlainText(directory + u'>' + commandLine + u'\n');
+    const QString prompt = directory + u'>' + commandLine + u'\n';
+    insertPlainText(prompt);
     ensureCursorVisible();
+    m_reader.beginTool(directory);
+    readFindings(prompt);
 }
 
 void CConsoleView::AppendOutput(QByteArrayView chunk, Utf8StreamDecoder &decoder)
@@ -114,7 +126,10 @@ void CConsoleView::appendText(const QString &text)
     const bool following = scrollBar->value() == scrollBar->maximum();
     QTextCursor end(document());
     end.movePosition(QTextCursor::End);
+    // Output takes no colour from a finding's line before it.
+    end.setCharFormat(QTextCharFormat());
     end.insertText(text);
+    readFindings(text);
     dropOldestLines();
     if (following)
         scrollBar->setValue(scrollBar->maximum());
@@ -132,13 +147,93 @@ void CConsoleView::dropOldestLines()
         cursor.movePosition(QTextCursor::EndOfBlock, QTextCursor::KeepAnchor);
         cursor.movePosition(QTextCursor::NextCharacter, QTextCursor::KeepAnchor);
     }
+    const int blocks = blockCount();
     cursor.removeSelectedText();
+    m_droppedLines += blocks - blockCount();
+}
+
+void CConsoleView::readFindings(const QString &text)
+{
+    if (!m_readingFindings)
+        return;
+    m_reader.read(text);
+    const std::vector<OutputFinding> &found = m_reader.findings();
+    for (; m_colouredFindings < found.size(); ++m_colouredFindings) {
+        const OutputFinding &finding = found[m_colouredFindings];
+        colourLine(finding.consoleLine, finding.isError() ? FindingColors::error() : FindingColors::warning());
+    }
+}
+
+QTextBlock CConsoleView::blockOfLine(int consoleLine) const
+{
+    return document()->findBlockByNumber(consoleLine - m_droppedLines);
+}
+
+// Only the colour changes: the text stays as the tool wrote it.
+void CConsoleView::colourLine(int consoleLine, const QColor &colour)
+{
+    const QTextBlock block = blockOfLine(consoleLine);
+    if (!block.isValid())
+        return;
+    QTextCursor line(block);
+    line.movePosition(QTextCursor::EndOfBlock, QTextCursor::KeepAnchor);
+    QTextCharFormat format;
+    format.setForeground(colour);
+    line.mergeCharFormat(format);
+}
+
+int CConsoleView::findingOnLine(int blockNumber) const
+{
+    const int consoleLine = blockNumber + m_droppedLines;
+    const std::vector<OutputFinding> &found = m_reader.findings();
+    // The findings come in the order of their lines and never overlap.
+    const auto after = std::upper_bound(found.begin(), found.end(), consoleLine,
+                                        [](int line, const OutputFinding &finding) { return line < finding.consoleLine; });
+    if (after == found.begin() || std::prev(after)->lastConsoleLine < consoleLine)
+        return -1;
+    return static_cast<int>(std::prev(after) - found.begin());
+}
+
+void CConsoleView::showFinding(std::size_t index)
+{
+    if (index >= findings().size())
+        return;
+    const QTextBlock block = blockOfLine(findings()[index].consoleLine);
+    if (!block.isValid())
+        return;
+    setTextCursor(QTextCursor(block));
+    ensureCursorVisible();
+}
+
+void CConsoleView::mouseDoubleClickEvent(QMouseEvent *event)
+{
+    const int index = findingOnLine(cursorForPosition(event->position().toPoint()).blockNumber());
+    if (index < 0) {
+        QPlainTextEdit::mouseDoubleClickEvent(event);
+        return;
+    }
+    emit findingActivated(static_cast<std::size_t>(index));
+}
+
+void CConsoleView::keyPressEvent(QKeyEvent *event)
+{
+    const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+    const int index = enter ? findingOnLine(textCursor().blockNumber()) : -1;
+    if (index < 0) {
+        QPlainTextEdit::keyPressEvent(event);
+        return;
+    }
+    emit findingActivated(static_cast<std::size_t>(index));
 }
 
 void CConsoleView::clear()
 {
     QPlainTextEdit::clear();
     m_normalizer.reset();
+    m_reader.clear();
+    m_colouredFindings = 0;
+    m_droppedLines = 0;
+    emit cleared();
 }
 
 void CConsoleView::stopRuns()

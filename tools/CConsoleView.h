@@ -2,6 +2,7 @@
 
 #include "CommandTarget.h"
 #include "OutputNormalizer.h"
+#include "TexOutputReader.h"
 #include "ToolRun.h"
 
 #include <QPlainTextEdit>
@@ -48,17 +49,45 @@ public:
     // The context menu as the right mouse button shows it; the caller owns it.
     std::unique_ptr<QMenu> createContextMenu();
 
+    // The errors and warnings the tools reported since the pane was last cleared.
+    const std::vector<OutputFinding> &findings() const { return m_reader.findings(); }
+    // The finding shown on a line of the pane (a block number), or -1.
+    int findingOnLine(int blockNumber) const;
+    // Puts the pane's caret on the finding's first line and scrolls it into view.
+    void showFinding(std::size_t index);
+    // Reading the output for findings can be switched off to measure what it costs.
+    void setReadingFindings(bool reading) { m_readingFindings = reading; }
+
+signals:
+    // The pane was emptied for a new run: there are no findings yet.
+    void cleared();
+    // A tool has ended; its findings are among findings().
+    void toolFinished();
+    // A finding's line was double-clicked, or Enter was pressed on it.
+    void findingActivated(std::size_t index);
+
 protected:
     void contextMenuEvent(QContextMenuEvent *event) override;
+    void mouseDoubleClickEvent(QMouseEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
 
 private:
     void registerCommands();
     void appendPromptLine(const QString &directory, const QString &commandLine);
     void appendText(const QString &text);
     void dropOldestLines();
+    void readFindings(const QString &text);
+    void colourLine(int consoleLine, const QColor &colour);
+    QTextBlock blockOfLine(int consoleLine) const;
     void showRunFailure(int messageId, const QString &commandLine);
 
     OutputNormalizer m_normalizer;
+    TexOutputReader m_reader;
+    std::size_t m_colouredFindings = 0;
+    // Lines dropped from the top since the pane was cleared: console line n of the
+    // findings is block n - m_droppedLines.
+    int m_droppedLines = 0;
+    bool m_readingFindings = true;
     std::vector<ToolRun *> m_activeRuns;
     CommandManager *m_commands = nullptr;
 };

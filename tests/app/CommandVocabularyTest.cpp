@@ -51,7 +51,7 @@ TEST_F(CommandVocabularyTest, TheMenuBarHasEveryItemInOrder)
     EXPECT_EQ(texts(menus[2]->menu()->actions()),
               QStringList::fromList({"pLaTeX\tCtrl+F1", "jBibTeX\tCtrl+F2", "dviout\tCtrl+F3", "-",
                                      "dvipsk\tCtrl+F4", "dvipdfmx\tCtrl+F5", "-", "GSView\tCtrl+F6", "-",
-                                     "外部プログラムの設定"}));
+                                     "次のエラー\tF8", "前のエラー\tShift+F8", "-", "外部プログラムの設定"}));
     const QList<QAction *> view = menus[3]->menu()->actions();
     ASSERT_FALSE(view.isEmpty());
     EXPECT_EQ(view.back()->text(), "文字エンコード");
@@ -73,6 +73,8 @@ TEST_F(CommandVocabularyTest, AcceleratorsPromptsAndTooltips)
     EXPECT_EQ(commands().action(CommandId::ChangeFont)->statusTip(), "画面表示用のフォントを変更します。");
     EXPECT_EQ(commands().toolTip(CommandId::ChangeFont), "");
     EXPECT_EQ(commands().action(CommandId::FileSave)->statusTip(), "作業中のファイルを上書きして保存");
+    EXPECT_EQ(commands().action(CommandId::PreviousError)->shortcuts(), QList<QKeySequence>{QKeySequence("Shift+F8")});
+    EXPECT_EQ(commands().toolTip(CommandId::NextError), "次のエラー");
 }
 
 TEST_F(CommandVocabularyTest, PrintingIsAlwaysGreyed)

@@ -137,7 +137,8 @@ TEST_F(MainFrameTest, EveryMenuItemHasItsCommandInOrder)
     EXPECT_EQ(menuIds(menus[1]->menu()), (std::vector<int>{EditUndo, 0, EditCut, EditCopy, EditPaste, 0, EditFind,
                                                             FindNext, EditReplace, 0, EditSelectAll}));
     EXPECT_EQ(menuIds(menus[2]->menu()), (std::vector<int>{RunPlatex, RunJbibtex, RunDviout, 0, RunDvipsk, RunDvipdfmx,
-                                                            0, RunGsview, 0, ExternalProgramSettings}));
+                                                            0, RunGsview, 0, NextError, PreviousError, 0,
+                                                            ExternalProgramSettings}));
     EXPECT_EQ(menuIds(menus[3]->menu()),
               (std::vector<int>{ViewToolBar, ViewStatusBar, ToggleLineNumbers, 0, ChangeFont, 0, -1}));
     EXPECT_EQ(menuIds(menus[3]->menu()->actions().back()->menu()),
