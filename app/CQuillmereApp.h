@@ -53,7 +53,6 @@ public:
     RecentFileList &recentFiles() { return m_recentFiles; }
     CMainFrame *mainFrame() const { return m_mainFrame.get(); }
     CQuillmereDoc *document() const { return m_document.get(); }
-    DocumentManager *documentManager() const { return m_documentManager; }
     CrashRecovery *crashRecovery() const { return m_recovery.get(); }
 
     // The settings file: beside the executable when its directory can be written,

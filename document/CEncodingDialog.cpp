@@ -11,11 +11,14 @@
 #include <QPushButton>
 #include <QRadioButton>
 
+#include <optional>
+
 namespace {
 
 bool isUtfIndex(int index)
 {
-    return index >= textEncodingIndex(TextEncoding::Utf8);
+    const std::optional<TextEncoding> encoding = textEncodingFromCode(index);
+    return encoding && carriesByteOrderMark(*encoding);
 }
 
 // The list shows the highest encoding whose bit is set.
