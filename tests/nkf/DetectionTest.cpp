@@ -1,3 +1,4 @@
+#include "EncodingNames.h"
 #include "IconvText.h"
 #include "NkfRun.h"
 #include "SampleTexts.h"
@@ -6,45 +7,23 @@
 #include <gtest/gtest.h>
 
 #include <string>
-#include <vector>
+#include <string_view>
 
 namespace {
 
-struct Encoded
-{
-    const char *iconvName;
-    int code;
-};
+using EncodingNames::AllCodes;
+using EncodingNames::iconvName;
 
 // glibc's own encoders produce the input, so the detector is not judged by its own
 // library's output.
-const std::vector<Encoded> encodings{
-    {"CP932", NKF_SHIFT_JIS}, {"EUC-JP-MS", NKF_EUC_JP},    {"ISO-2022-JP", NKF_ISO_2022_JP},
-    {"UTF-8", NKF_UTF8},      {"UTF-16LE", NKF_UTF16_LE}, {"UTF-16BE", NKF_UTF16_BE},
-};
-
-std::string markFor(int code)
-{
-    switch (code) {
-    case NKF_UTF8:
-        return "\xEF\xBB\xBF";
-    case NKF_UTF16_LE:
-        return "\xFF\xFE";
-    case NKF_UTF16_BE:
-        return "\xFE\xFF";
-    default:
-        return {};
-    }
-}
-
 void expectDetected(const std::string &text, const char *what)
 {
-    for (const Encoded &encoded : encodings) {
-        const std::string bytes = iconvConvert(text, encoded.iconvName, "UTF-8");
+    for (const int code : AllCodes) {
+        const std::string bytes = iconvConvert(text, iconvName(code), "UTF-8");
         const NkfRun run = NkfRun::convert("-w", bytes);
         ASSERT_TRUE(run.converted);
-        EXPECT_EQ(run.kanjiCode, encoded.code) << what << " in " << encoded.iconvName;
-        EXPECT_EQ(run.output, text) << what << " in " << encoded.iconvName;
+        EXPECT_EQ(run.kanjiCode, code) << what << " in " << iconvName(code);
+        EXPECT_EQ(run.output, text) << what << " in " << iconvName(code);
         EXPECT_EQ(run.replacedCount, 0u);
     }
 }
@@ -61,16 +40,16 @@ TEST(Detection, FindsEveryEncodingOfLongAndShortTexts)
 TEST(Detection, ReadsByteOrderMarksAndLeavesThemOutOfTheText)
 {
     const std::string text = SampleTexts::markupWithFewWords();
-    for (const Encoded &encoded : encodings) {
-        const std::string mark = markFor(encoded.code);
+    for (const int code : AllCodes) {
+        const std::string_view mark = EncodingNames::byteOrderMark(code);
         if (mark.empty())
             continue;
-        const std::string bytes = mark + iconvConvert(text, encoded.iconvName, "UTF-8");
+        const std::string bytes = std::string(mark) + iconvConvert(text, iconvName(code), "UTF-8");
         const NkfRun detected = NkfRun::convert("-w", bytes);
-        EXPECT_EQ(detected.kanjiCode, encoded.code) << encoded.iconvName;
-        EXPECT_EQ(detected.output, text) << encoded.iconvName;
-        const char *given[] = {"", "", "", "-W8 -w", "-W16L -w", "-W16B -w"};
-        EXPECT_EQ(NkfRun::convert(given[encoded.code], bytes).output, text) << encoded.iconvName;
+        EXPECT_EQ(detected.kanjiCode, code) << iconvName(code);
+        EXPECT_EQ(detected.output, text) << iconvName(code);
+        const std::string given = std::string(EncodingNames::inputOption(code)) + " -w";
+        EXPECT_EQ(NkfRun::convert(given, bytes).output, text) << iconvName(code);
     }
     // A mark alone is an empty text.
     EXPECT_EQ(NkfRun::convert("-w", "\xEF\xBB\xBF").output, "");
@@ -102,7 +81,8 @@ TEST(Detection, ReportsAsciiAndEmptyInputAsUtf8)
 TEST(Detection, ReportsTheGivenInputEncoding)
 {
     const std::string ascii = "plain text\n";
-    const char *options[] = {"-S", "-E", "-J", "-W8", "-W16L", "-W16B"};
-    for (int code = 0; code < 6; ++code)
-        EXPECT_EQ(NkfRun::convert(options[code], ascii).kanjiCode, code) << options[code];
+    for (const int code : AllCodes) {
+        const char *option = EncodingNames::inputOption(code);
+        EXPECT_EQ(NkfRun::convert(option, ascii).kanjiCode, code) << option;
+    }
 }

@@ -6,6 +6,7 @@
 #include <iconv.h>
 #include <memory>
 #include <stdexcept>
+#include <string>
 #include <type_traits>
 
 namespace {
@@ -16,12 +17,25 @@ struct IconvCloser
 };
 using IconvDescriptor = std::unique_ptr<std::remove_pointer_t<iconv_t>, IconvCloser>;
 
+// Says which conversion failed where and why, so that a test whose expectation
+// cannot be built fails with a reason instead of comparing against a cut text.
+[[noreturn]] void fail(const char *to, const char *from, const std::string &where, int error)
+{
+    throw std::runtime_error("iconv from " + std::string(from) + " to " + to + " failed " + where + ": "
+                             + std::strerror(error));
+}
+
 IconvDescriptor openIconv(const char *to, const char *from)
 {
     const iconv_t opened = iconv_open(to, from);
     if (opened == reinterpret_cast<iconv_t>(-1))
-        throw std::runtime_error("iconv_open failed");
+        fail(to, from, "to start", errno);
     return IconvDescriptor(opened);
+}
+
+std::string atByte(std::string_view input, std::size_t inLeft)
+{
+    return "at byte " + std::to_string(input.size() - inLeft) + " of " + std::to_string(input.size());
 }
 
 } // namespace
@@ -36,7 +50,7 @@ std::string iconvConvert(std::string_view input, const char *to, const char *fro
     std::size_t outLeft = output.size();
     if (iconv(descriptor.get(), &in, &inLeft, &out, &outLeft) == static_cast<std::size_t>(-1)
         || iconv(descriptor.get(), nullptr, nullptr, &out, &outLeft) == static_cast<std::size_t>(-1))
-        throw std::runtime_error("iconv failed");
+        fail(to, from, atByte(input, inLeft), errno);
     output.resize(output.size() - outLeft);
     return output;
 }
@@ -65,7 +79,7 @@ IconvReplaced iconvConvertReplacing(std::string_view input, const char *to, cons
         if (converted || (error == EINVAL && !lastPiece))
             continue;
         if (error == E2BIG)
-            throw std::runtime_error("iconv output overflow");
+            fail(to, from, atByte(input, inLeft), error);
         const std::size_t skipped = error == EINVAL ? inLeft : rejectedLength(std::string_view(in, inLeft));
         std::memcpy(out, replacement.data(), replacement.size());
         out += replacement.size();

@@ -6,8 +6,9 @@
 #include <string_view>
 
 // Encodes or decodes with glibc's iconv directly, for expectations that do not
-// come from the library under test. Throws std::runtime_error when the text does
-// not convert.
+// come from the code under test. Throws std::runtime_error, naming the two
+// encodings, the byte and iconv's reason, when the text does not convert: a test
+// must never compare against a text cut short without a word.
 std::string iconvConvert(std::string_view input, const char *to, const char *from);
 
 struct IconvReplaced
