@@ -46,6 +46,7 @@ public:
         return true;
     }
     bool IsModified() const override { return modified; }
+    void SetModifiedFlag(bool on) override { modified = on; }
 
     void edit(const QByteArray &newText)
     {
