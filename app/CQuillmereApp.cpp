@@ -9,6 +9,8 @@
 #include "CommandLine.h"
 #include "CommandManager.h"
 #include "CrashRecovery.h"
+#include "ConversionPivot.h"
+#include "ConverterBinding.h"
 #include "DocumentManager.h"
 #include "ExternalProgramSettings.h"
 #include "InstanceChannel.h"
@@ -221,6 +223,10 @@ void CQuillmereApp::connectTools()
         return RunDocument::PathParts{parts.fileName, parts.baseName, parts.directory};
     };
     runDocument.clearSavedPathParts = [&document] { document.ClearSavedPathParts(); };
+    runDocument.saveEncoding = [&document] { return document.SaveEncoding().encoding().value_or(TextEncoding::Utf8); };
+    runDocument.detectEncoding = [this](const QByteArray &bytes) {
+        return ConverterBinding(m_library).read(bytes, ConversionPivot::platform().readOptions()).inputEncoding;
+    };
     m_runCommands = std::make_unique<RunCommands>(std::move(runDocument), m_programTable);
     m_runCommands->registerOn(document);
 

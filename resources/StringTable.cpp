@@ -40,6 +40,10 @@ const std::map<int, const char16_t *> &table()
          u"復元用のファイルが壊れているため、復元できません。ファイルは次の名前で残してあります。\n\n%1"},
         {StringTable::FindingCountFormat, u"エラー %1 件　警告 %2 件"},
         {StringTable::FindingFileMissing, u"ファイル \"%s\" が見つかりません。"},
+        {StringTable::Utf16CannotBeTypeset,
+         u"この文書は UTF-16 で保存されています。UTF-16 の文書は TeX では処理できないため、実行を取りやめました。"
+         u"\n\n「ファイル」メニューの「保存用文字コードの設定」で UTF-8 などを選んで保存してから、もう一度実行して"
+         u"ください。"},
         {StringTable::ApplicationTitle, u"Quillmere"},
         {StringTable::IdleMessage, u"レディ"},
 

@@ -28,6 +28,7 @@ public:
         RecoveryDamaged = 161,
         FindingCountFormat = 170,
         FindingFileMissing = 171,
+        Utf16CannotBeTypeset = 213,
         ApplicationTitle = 57344,
         IdleMessage = 57345,
     };

@@ -80,15 +80,19 @@ void CConsoleView::registerCommands()
 ToolRun::Result CConsoleView::RunCommand(const ExternalProgram &entry, const QString &baseName,
                                          const QString &directory)
 {
-    const QString commandLine = BuildCommandLine(entry, baseName);
+    return RunInvocation(BuildProgramInvocation(entry, baseName, directory), directory).result;
+}
+
+ToolRun::Outcome CConsoleView::RunInvocation(const ProgramInvocation &invocation, const QString &directory)
+{
+    const QString commandLine = DisplayCommandLine(invocation);
     appendPromptLine(directory, commandLine);
 
     Utf8StreamDecoder output;
     Utf8StreamDecoder error;
-    ToolRun run(BuildProgramInvocation(entry, baseName), directory,
-                [this, &output, &error](ToolRun::Channel channel, QByteArrayView chunk) {
-                    AppendOutput(chunk, channel == ToolRun::Channel::Output ? output : error);
-                });
+    ToolRun run(invocation, directory, [this, &output, &error](ToolRun::Channel channel, QByteArrayView chunk) {
+        AppendOutput(chunk, channel == ToolRun::Channel::Output ? output : error);
+    });
     const AcceleratorSuspension noShortcutsWhileRunning;
     const ActiveRunRegistration registration(m_activeRuns, run);
     const ToolRun::Result result = run.exec();
@@ -100,7 +104,13 @@ ToolRun::Result CConsoleView::RunCommand(const ExternalProgram &entry, const QSt
         showRunFailure(StringTable::CannotRun, commandLine);
     else if (result == ToolRun::Result::OutOfMemory)
         showRunFailure(StringTable::NoMemoryForRunning, commandLine);
-    return result;
+    return run.outcome();
+}
+
+void CConsoleView::AppendNotice(const QString &line)
+{
+    const bool atLineStart = document()->lastBlock().text().isEmpty();
+    appendText((atLineStart ? QString() : QStringLiteral("\n")) + line + u'\n');
 }
 
 void CConsoleView::appendPromptLine(const QString &directory, const QString &commandLine)

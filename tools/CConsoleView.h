@@ -12,6 +12,7 @@
 
 class CommandManager;
 class ExternalProgram;
+struct ProgramInvocation;
 class QMenu;
 class Utf8StreamDecoder;
 
@@ -38,6 +39,10 @@ public:
     // directory, returning when the child has ended. A program that cannot be
     // started is reported in a message box.
     ToolRun::Result RunCommand(const ExternalProgram &entry, const QString &baseName, const QString &directory);
+    // Shows the prompt line and runs the program with exactly these arguments.
+    ToolRun::Outcome RunInvocation(const ProgramInvocation &invocation, const QString &directory);
+    // A line of the editor's own between the tools' output, on a line of its own.
+    void AppendNotice(const QString &line);
     void AppendOutput(QByteArrayView chunk, Utf8StreamDecoder &decoder);
     // Empties the pane and forgets the last output byte.
     void clear();

@@ -2,6 +2,13 @@
 
 #include "ExternalProgram.h"
 
+#include <QDir>
+#include <QFileInfo>
+#include <QRegularExpression>
+#include <QStandardPaths>
+
+#include <algorithm>
+
 namespace {
 
 // Expands one piece of a template; the base name goes in at the first "%s" of the
@@ -14,7 +21,13 @@ public:
     {
     }
 
-    QString expand(const QString &text)
+    // A word that begins with the base name gets "./" in front of it when the name
+    // begins with "-", so a file name can never be read as an option.
+    QString expandArgument(const QString &word) { return expand(word, true); }
+    QString expandText(const QString &text) { return expand(text, false); }
+
+private:
+    QString expand(const QString &text, bool guardLeadingDash)
     {
         QString result;
         for (qsizetype i = 0; i < text.size(); ++i) {
@@ -23,6 +36,8 @@ public:
                 result += u'%';
                 ++i;
             } else if (text[i] == u'%' && next == u's' && !m_used) {
+                if (guardLeadingDash && result.isEmpty() && m_baseName.startsWith(u'-'))
+                    result += QStringLiteral("./");
                 result += m_baseName;
                 m_used = true;
                 ++i;
@@ -33,7 +48,6 @@ public:
         return result;
     }
 
-private:
     const QString &m_baseName;
     bool m_used = false;
 };
@@ -133,11 +147,44 @@ private:
     QStringList m_words;
 };
 
+bool namesExistingFile(const QString &field, const QString &directory)
+{
+    return QFileInfo::exists(QDir(directory).filePath(field)) || !QStandardPaths::findExecutable(field).isEmpty();
+}
+
+// A field such as "platex -kanji=sjis" holds the program and its first options;
+// a path to a program whose name holds blanks stays whole.
+ProgramInvocation splitExecutableField(const QString &field, const QString &directory)
+{
+    const bool holdsBlanks = std::any_of(field.begin(), field.end(), isWordSeparator);
+    if (!holdsBlanks || namesExistingFile(field, directory))
+        return {field, {}};
+    QStringList words = ShellWordSplitter(field).split();
+    if (words.isEmpty())
+        return {field, {}};
+    const QString program = words.takeFirst();
+    return {program, words};
+}
+
+bool needsQuotes(const QString &word)
+{
+    static const QRegularExpression plain(QStringLiteral("^[^\\s'\"`$\\\\;&|<>()*?\\[\\]#~{}!]+$"));
+    return !plain.match(word).hasMatch();
+}
+
+// A word as a shell would need it written to give back the same argument.
+QString quotedForDisplay(const QString &word)
+{
+    if (!needsQuotes(word))
+        return word;
+    return u'\'' + QString(word).replace(QStringLiteral("'"), QStringLiteral("'\\''")) + u'\'';
+}
+
 } // namespace
 
 QString FormatArguments(const ExternalProgram &entry, const QString &baseName)
 {
-    return TemplateExpander(baseName).expand(entry.optionTemplate());
+    return TemplateExpander(baseName).expandText(entry.optionTemplate());
 }
 
 QString BuildCommandLine(const ExternalProgram &entry, const QString &baseName)
@@ -145,11 +192,20 @@ QString BuildCommandLine(const ExternalProgram &entry, const QString &baseName)
     return entry.executable() + u' ' + FormatArguments(entry, baseName);
 }
 
-ProgramInvocation BuildProgramInvocation(const ExternalProgram &entry, const QString &baseName)
+ProgramInvocation BuildProgramInvocation(const ExternalProgram &entry, const QString &baseName,
+                                         const QString &directory)
 {
+    ProgramInvocation invocation = splitExecutableField(entry.executable(), directory);
     TemplateExpander expander(baseName);
-    ProgramInvocation invocation{entry.executable(), {}};
     for (const QString &word : ShellWordSplitter(entry.optionTemplate()).split())
-        invocation.arguments.append(expander.expand(word));
+        invocation.arguments.append(expander.expandArgument(word));
     return invocation;
+}
+
+QString DisplayCommandLine(const ProgramInvocation &invocation)
+{
+    QStringList words{quotedForDisplay(invocation.program)};
+    for (const QString &argument : invocation.arguments)
+        words.append(quotedForDisplay(argument));
+    return words.join(u' ');
 }

@@ -20,5 +20,12 @@ QString FormatArguments(const ExternalProgram &entry, const QString &baseName);
 // The text the user sees: the executable, a blank, the formatted arguments.
 QString BuildCommandLine(const ExternalProgram &entry, const QString &baseName);
 // The template is split as a POSIX shell splits words (blanks separate, single and
-// double quotes group, a backslash escapes) without any expansion.
-ProgramInvocation BuildProgramInvocation(const ExternalProgram &entry, const QString &baseName);
+// double quotes group, a backslash escapes) without any expansion. An executable
+// field that holds blanks and names no file (relative paths are taken from the
+// directory the program runs in) is split the same way, its first word being the
+// program and the others its first arguments.
+ProgramInvocation BuildProgramInvocation(const ExternalProgram &entry, const QString &baseName,
+                                         const QString &directory = QString());
+// The program and its arguments as the console shows them: each written so that
+// splitting the line again gives the same words.
+QString DisplayCommandLine(const ProgramInvocation &invocation);

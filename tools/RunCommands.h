@@ -1,11 +1,20 @@
 #pragma once
 
+#include "TextEncoding.h"
+#include "ToolRun.h"
+
+#include <QByteArray>
 #include <QString>
+#include <QStringList>
 
 #include <functional>
+#include <optional>
+#include <vector>
 
 class CommandTarget;
+class ExternalProgram;
 class ExternalProgramTable;
+struct ProgramInvocation;
 
 // What the run commands need of the document.
 struct RunDocument
@@ -23,12 +32,16 @@ struct RunDocument
     std::function<void()> save;
     std::function<PathParts()> savedPathParts;
     std::function<void()> clearSavedPathParts;
+    // The encoding the document is saved in, which the TeX programs must read.
+    std::function<TextEncoding()> saveEncoding;
+    // The encoding a file's bytes are in, as far as it can be told.
+    std::function<std::optional<TextEncoding>(const QByteArray &)> detectEncoding;
 };
 
 // The commands of the run menu: each saves the document and runs pLaTeX on it in
 // the console, and the others go on to their own tool. Entries are looked up by
 // name at every run, so a change in the settings dialog applies at once. A tool
-// that cannot be started, or is stopped, ends the chain.
+// that cannot be started, fails or is stopped ends the chain.
 class RunCommands
 {
 public:
@@ -45,10 +58,29 @@ public:
     void OnRunGsview();
 
 private:
-    bool hasSavedFile() const;
-    void runConsoleTool(const QString &name);
+    enum class StepKind {
+        // Save, clear the console and run pLaTeX.
+        Platex,
+        ConsoleTool,
+        Previewer,
+    };
+    struct Step
+    {
+        StepKind kind;
+        QString entryName;
+    };
+
+    void runChain(const std::vector<Step> &steps);
+    bool runStep(const Step &step, const QStringList &laterPrograms);
+    bool saveForPlatex();
+    bool runConsoleTool(const QString &name, const QStringList &laterPrograms);
     void startPreviewer(const QString &name);
-    void runAfterPlatex(const QString &name);
+    ProgramInvocation invocationFor(const ExternalProgram &entry, const RunDocument::PathParts &parts) const;
+    void noteKanjiMismatch(const ProgramInvocation &invocation) const;
+    void noteBibliographyEncodings(const RunDocument::PathParts &parts) const;
+    void reportFailure(const QString &program, const ToolRun::Outcome &outcome,
+                       const QStringList &laterPrograms) const;
+    QString programOf(const Step &step) const;
 
     RunDocument m_document;
     const ExternalProgramTable &m_table;

@@ -9,6 +9,7 @@ ToolRun::ToolRun(const ProgramInvocation &invocation, const QString &directory, 
     m_process.setArguments(invocation.arguments);
     m_process.setWorkingDirectory(directory);
     m_process.setStandardInputFile(QProcess::nullDevice());
+    m_process.setProcessEnvironment(childEnvironment());
     m_process.setProcessChannelMode(QProcess::SeparateChannels);
 
     m_killTimer.setSingleShot(true);
@@ -20,6 +21,12 @@ ToolRun::ToolRun(const ProgramInvocation &invocation, const QString &directory, 
 }
 
 ToolRun::Result ToolRun::exec()
+{
+    m_result = run();
+    return m_result;
+}
+
+ToolRun::Result ToolRun::run()
 {
     try {
         if (!start())
@@ -40,6 +47,21 @@ ToolRun::Result ToolRun::exec()
     forward(Channel::Error);
     m_killTimer.stop();
     return m_stopRequested ? Result::Stopped : Result::Finished;
+}
+
+ToolRun::Outcome ToolRun::outcome() const
+{
+    if (m_result != Result::Finished)
+        return {m_result, 0, false};
+    return {m_result, m_process.exitCode(), m_process.exitStatus() == QProcess::CrashExit};
+}
+
+QProcessEnvironment ToolRun::childEnvironment()
+{
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    if (!environment.contains(QStringLiteral("max_print_line")))
+        environment.insert(QStringLiteral("max_print_line"), QStringLiteral("10000"));
+    return environment;
 }
 
 bool ToolRun::start()

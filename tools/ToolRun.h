@@ -27,6 +27,15 @@ public:
         Stopped,
     };
     using OutputSink = std::function<void(Channel, QByteArrayView)>;
+    // How a run ended; the exit code counts only for a child that ended by itself.
+    struct Outcome
+    {
+        Result result = Result::FailedToStart;
+        int exitCode = 0;
+        bool crashed = false;
+
+        bool succeeded() const { return result == Result::Finished && !crashed && exitCode == 0; }
+    };
 
     // How long a child may take to end after SIGTERM before it gets SIGKILL.
     static constexpr int KillDelayMilliseconds = 2000;
@@ -36,11 +45,18 @@ public:
     ToolRun &operator=(const ToolRun &) = delete;
 
     Result exec();
+    // How the run ended, with the child's exit code; meaningful after exec().
+    Outcome outcome() const;
     // Asks the child to end (SIGTERM), and ends it (SIGKILL) if it has not after a while.
     void stop();
     bool isRunning() const { return m_process.state() != QProcess::NotRunning; }
 
+    // The environment of every child a run starts: the editor's own, with TeX told
+    // not to wrap its messages at 79 columns unless the user has said otherwise.
+    static QProcessEnvironment childEnvironment();
+
 private:
+    Result run();
     bool start();
     void forward(Channel channel);
     void endChildNow();
@@ -50,4 +66,5 @@ private:
     QEventLoop m_loop;
     QTimer m_killTimer;
     bool m_stopRequested = false;
+    Result m_result = Result::FailedToStart;
 };

@@ -121,7 +121,7 @@ TEST_F(EndToEndTest, EditRunSaveInAnotherEncodingAndQuit)
         EXPECT_EQ(readFile(paper), toCp932(QString(typed).replace("\n", "\r\n")));
         EXPECT_EQ(readFile(dir.filePath("papers/platex-arguments.txt")), "paper.tex\n");
         const QString console = frame.consoleView()->toPlainText();
-        EXPECT_TRUE(console.startsWith(dir.filePath("papers") + ">" + fakePlatex + " \"paper.tex\"\n")) << console.toStdString();
+        EXPECT_TRUE(console.startsWith(dir.filePath("papers") + ">" + fakePlatex + " paper.tex\n")) << console.toStdString();
         EXPECT_TRUE(console.contains("This is a stand-in for pLaTeX, reading paper.tex")) << console.toStdString();
         EXPECT_TRUE(console.contains("LaTeX Warning: this one goes to standard error")) << console.toStdString();
 

@@ -22,7 +22,11 @@ struct ToolStart
     QString tool;
     QString directory;
     QStringList arguments;
+    QString maxPrintLine;
 };
+
+// What a run adds for pLaTeX on a UTF-8 document.
+const QStringList PlatexOptions = {"-kanji=utf8", "-interaction=nonstopmode", "-file-line-error", "-synctex=1"};
 
 class RunCommandsTest : public testing::Test
 {
@@ -50,6 +54,7 @@ protected:
     {
         qunsetenv("QUILLMERE_FAKE_TOOL_LOG");
         qunsetenv("QUILLMERE_FAKE_TOOL_STATUS");
+        qunsetenv("QUILLMERE_FAKE_FAILING_TOOL");
     }
 
     std::vector<ToolStart> starts() const
@@ -62,11 +67,13 @@ protected:
         ToolStart current;
         for (const QString &line : QString::fromUtf8(log.readAll()).split(u'\n')) {
             if (line.startsWith("tool="))
-                current = {line.mid(5), {}, {}};
+                current = {line.mid(5), {}, {}, {}};
             else if (line.startsWith("cwd="))
                 current.directory = line.mid(4);
             else if (line.startsWith("arg="))
                 current.arguments.append(line.mid(4));
+            else if (line.startsWith("max_print_line="))
+                current.maxPrintLine = line.mid(15);
             else if (line == "end")
                 result.push_back(current);
         }
@@ -109,9 +116,10 @@ TEST_F(RunCommandsTest, PlatexSavesAndRunsOnTheBaseNameInTheDocumentsDirectory)
     ASSERT_EQ(runs.size(), 1u);
     EXPECT_EQ(runs[0].tool, "platex");
     EXPECT_EQ(runs[0].directory, canonicalDir());
-    EXPECT_EQ(runs[0].arguments, QStringList{"paper.tex"});
-    EXPECT_EQ(console.toPlainText(), dir.path() + '>' + dir.path() + "/bin/platex \"paper.tex\"\n"
-                                         "This is fake platex\nplatex: a warning\n");
+    EXPECT_EQ(runs[0].arguments, PlatexOptions + QStringList{"paper.tex"});
+    EXPECT_EQ(runs[0].maxPrintLine, "10000");
+    EXPECT_EQ(console.toPlainText(), dir.path() + '>' + dir.path() + "/bin/platex " + PlatexOptions.join(' ') +
+                                         " paper.tex\nThis is fake platex\nplatex: a warning\n");
     EXPECT_TRUE(recorder.messages.empty());
 }
 
@@ -132,7 +140,7 @@ TEST_F(RunCommandsTest, AnUntitledDocumentIsNamedFirstAndCancellingRunsNothing)
     document.saveAsAnswer = dir.filePath("named.tex");
     target.executeCommand(CommandId::RunPlatex);
     ASSERT_EQ(starts().size(), 1u);
-    EXPECT_EQ(starts()[0].arguments, QStringList{"named.tex"});
+    EXPECT_EQ(starts()[0].arguments, PlatexOptions + QStringList{"named.tex"});
 }
 
 TEST_F(RunCommandsTest, TheBaseNameGoesInAsOneArgumentWhateverItHoldsInIt)
@@ -148,7 +156,7 @@ TEST_F(RunCommandsTest, TheBaseNameGoesInAsOneArgumentWhateverItHoldsInIt)
     const auto runs = starts();
     ASSERT_EQ(runs.size(), 5u);
     for (int i = 0; i < 5; ++i)
-        EXPECT_EQ(runs[i].arguments, QStringList{expected[i]}) << names[i].toStdString();
+        EXPECT_EQ(runs[i].arguments, PlatexOptions + QStringList{expected[i]}) << names[i].toStdString();
 }
 
 TEST_F(RunCommandsTest, ADocumentAtTheRootRunsItsToolsThere)
@@ -167,22 +175,124 @@ TEST_F(RunCommandsTest, ConsoleToolsFollowPlatexWithoutClearingItsOutput)
     target.executeCommand(CommandId::RunDvipdfmx);
     const auto runs = starts();
     ASSERT_EQ(toolsRun(), QStringList({"platex", "pbibtex", "platex", "dvipdfmx"}));
-    EXPECT_EQ(runs[1].arguments, QStringList{"paper"});
+    EXPECT_EQ(runs[1].arguments, QStringList({"-kanji=utf8", "paper"}));
     EXPECT_EQ(runs[3].arguments, QStringList{"paper.dvi"});
+    EXPECT_EQ(runs[3].maxPrintLine, "10000");
     const QString text = console.toPlainText();
     EXPECT_TRUE(text.startsWith(dir.path() + '>' + dir.path() + "/bin/platex"));
     EXPECT_TRUE(text.contains("This is fake platex\nplatex: a warning\n" + dir.path() + '>' + dir.path() +
-                              "/bin/dvipdfmx \"paper.dvi\"\nThis is fake dvipdfmx\n"));
+                              "/bin/dvipdfmx paper.dvi\nThis is fake dvipdfmx\n"));
     EXPECT_FALSE(text.contains("pbibtex"));
 }
 
-TEST_F(RunCommandsTest, AFailingToolDoesNotStopTheChain)
+TEST_F(RunCommandsTest, AFailingStepEndsTheChainAndSaysSoInOneLine)
 {
     qputenv("QUILLMERE_FAKE_TOOL_STATUS", "1");
     target.executeCommand(CommandId::RunDvipsk);
-    ASSERT_EQ(toolsRun(), QStringList({"platex", "dvips"}));
-    EXPECT_EQ(starts()[1].arguments, QStringList({"-Ppdf", "paper.dvi"}));
+    ASSERT_EQ(toolsRun(), QStringList{"platex"});
+    EXPECT_TRUE(console.toPlainText().endsWith(
+        "platex: a warning\n" + QString::fromUtf8("platex は終了コード 1 で終了しました。続く dvips は実行しません。\n")));
+
+    target.executeCommand(CommandId::RunGsview);
+    EXPECT_TRUE(console.toPlainText().endsWith(
+        QString::fromUtf8("platex は終了コード 1 で終了しました。続く platex, dvips, xdg-open は実行しません。\n")));
+
+    qputenv("QUILLMERE_FAKE_TOOL_STATUS", "7");
+    qputenv("QUILLMERE_FAKE_FAILING_TOOL", "dvips");
+    target.executeCommand(CommandId::RunGsview);
+    ASSERT_EQ(toolsRun(), QStringList({"platex", "platex", "platex", "platex", "dvips"}));
+    EXPECT_TRUE(console.toPlainText().endsWith(
+        QString::fromUtf8("dvips は終了コード 7 で終了しました。続く xdg-open は実行しません。\n")));
+    EXPECT_EQ(starts()[4].arguments, QStringList({"-Ppdf", "paper.dvi"}));
+
+    // The last step of a chain has nothing after it to skip.
+    qputenv("QUILLMERE_FAKE_FAILING_TOOL", "dvipdfmx");
+    target.executeCommand(CommandId::RunDvipdfmx);
+    EXPECT_TRUE(console.toPlainText().endsWith(QString::fromUtf8("dvipdfmx は終了コード 7 で終了しました。\n")));
     EXPECT_TRUE(recorder.messages.empty());
+}
+
+TEST_F(RunCommandsTest, TheDocumentsEncodingReachesPlatexAndPbibtex)
+{
+    document.encoding = TextEncoding::ShiftJis;
+    target.executeCommand(CommandId::RunJbibtex);
+    document.encoding = TextEncoding::EucJp;
+    target.executeCommand(CommandId::RunJbibtex);
+    const auto runs = starts();
+    ASSERT_EQ(runs.size(), 4u);
+    EXPECT_EQ(runs[0].arguments.first(), "-kanji=sjis");
+    EXPECT_EQ(runs[1].arguments, QStringList({"-kanji=sjis", "paper"}));
+    EXPECT_EQ(runs[2].arguments.first(), "-kanji=euc");
+    EXPECT_EQ(runs[3].arguments, QStringList({"-kanji=euc", "paper"}));
+    EXPECT_TRUE(console.toPlainText().contains("/bin/pbibtex -kanji=euc paper\n"));
+    EXPECT_FALSE(console.toPlainText().contains(QString::fromUtf8("注意")));
+}
+
+TEST_F(RunCommandsTest, AKanjiOptionOfTheUserWinsAndADifferentOneIsPointedOut)
+{
+    table.SetAt(0, ExternalProgram("platex", dir.filePath("bin/platex -kanji=euc"), "\"%s.tex\""));
+    document.encoding = TextEncoding::ShiftJis;
+    target.executeCommand(CommandId::RunPlatex);
+    ASSERT_EQ(starts().size(), 1u);
+    EXPECT_EQ(starts()[0].arguments,
+              QStringList({"-interaction=nonstopmode", "-file-line-error", "-synctex=1", "-kanji=euc", "paper.tex"}));
+    const QStringList lines = console.toPlainText().split('\n');
+    EXPECT_EQ(lines[0], QString::fromUtf8("注意: 文書は シフトJIS で保存されていますが、-kanji=euc の指定どおりに読ませます。"));
+    EXPECT_TRUE(lines[1].startsWith(dir.path() + '>'));
+
+    document.encoding = TextEncoding::EucJp;
+    target.executeCommand(CommandId::RunPlatex);
+    EXPECT_TRUE(console.toPlainText().startsWith(dir.path() + '>'));
+}
+
+TEST_F(RunCommandsTest, AUtf16DocumentStopsTheRunBeforeAnythingStarts)
+{
+    target.executeCommand(CommandId::RunPlatex);
+    document.encoding = TextEncoding::Utf16BigEndian;
+    target.executeCommand(CommandId::RunDvipdfmx);
+    document.encoding = TextEncoding::Utf16LittleEndian;
+    target.executeCommand(CommandId::RunGsview);
+    EXPECT_EQ(starts().size(), 1u);
+    ASSERT_EQ(recorder.messages.size(), 2u);
+    EXPECT_TRUE(recorder.messages[0].text.contains(QString::fromUtf8("保存用文字コードの設定")));
+    EXPECT_TRUE(console.toPlainText().contains("This is fake platex"));
+}
+
+TEST_F(RunCommandsTest, ABibliographyInAnotherEncodingIsPointedOutBeforePbibtex)
+{
+    const QByteArray japanese = "\xC6\xFC\xCB\xDC\xB8\xEC\xA4\xCE\xCA\xB8\xB8\xA5\xA4\xC7\xA4\xB9";
+    QFile euc(dir.filePath("refs.bib"));
+    ASSERT_TRUE(euc.open(QIODevice::WriteOnly));
+    euc.write("@book{a,\n  title = {" + japanese + japanese + japanese + "},\n}\n");
+    euc.close();
+    QFile ascii(dir.filePath("more.bib"));
+    ASSERT_TRUE(ascii.open(QIODevice::WriteOnly));
+    ascii.write("@book{b, title = {Plain}}\n");
+    ascii.close();
+    document.text = "\\documentclass{jarticle}\n% \\bibliography{old}\n\\bibliography{refs,more,missing}\n";
+    document.encoding = TextEncoding::ShiftJis;
+
+    target.executeCommand(CommandId::RunPlatex);
+    EXPECT_FALSE(console.toPlainText().contains(QString::fromUtf8("注意")));
+    target.executeCommand(CommandId::RunJbibtex);
+    const QString text = console.toPlainText();
+    const QString notice =
+        QString::fromUtf8("注意: refs.bib は EUC-JP で書かれていますが、pBibTeX は文書と同じ シフトJIS として読みます。\n");
+    EXPECT_TRUE(text.contains("platex: a warning\n" + notice + dir.path() + '>')) << text.toStdString();
+    EXPECT_EQ(text.count(QString::fromUtf8("注意")), 1);
+
+    document.encoding = TextEncoding::EucJp;
+    target.executeCommand(CommandId::RunJbibtex);
+    EXPECT_FALSE(console.toPlainText().contains(QString::fromUtf8("注意")));
+}
+
+TEST_F(RunCommandsTest, TheUsersOwnMaxPrintLineIsKept)
+{
+    qputenv("max_print_line", "200");
+    target.executeCommand(CommandId::RunPlatex);
+    qunsetenv("max_print_line");
+    ASSERT_EQ(starts().size(), 1u);
+    EXPECT_EQ(starts()[0].maxPrintLine, "200");
 }
 
 TEST_F(RunCommandsTest, APlatexThatCannotStartEndsTheChainWithOneMessage)
@@ -192,7 +302,8 @@ TEST_F(RunCommandsTest, APlatexThatCannotStartEndsTheChainWithOneMessage)
     EXPECT_TRUE(starts().empty());
     ASSERT_EQ(recorder.messages.size(), 1u);
     EXPECT_EQ(recorder.messages[0].text,
-              QString::fromUtf8("\"") + dir.filePath("missing/platex") + QString::fromUtf8(" \"paper.tex\"\"を実行できません。"));
+              QString::fromUtf8("\"") + dir.filePath("missing/platex") + ' ' + PlatexOptions.join(' ') +
+                  QString::fromUtf8(" paper.tex\"を実行できません。"));
     EXPECT_TRUE(document.parts.fileName.isEmpty());
 
     target.executeCommand(CommandId::RunGsview);
@@ -212,6 +323,8 @@ TEST_F(RunCommandsTest, StoppingAHungPlatexEndsTheChain)
     EXPECT_TRUE(starts().empty());
     EXPECT_TRUE(recorder.messages.empty());
     EXPECT_FALSE(console.isRunning());
+    EXPECT_TRUE(console.toPlainText().endsWith(
+        QString::fromUtf8("quillmere_child_helper は中止されました。続く pbibtex は実行しません。\n")));
 }
 
 TEST_F(RunCommandsTest, GsviewRunsPlatexTwiceThenDvipsThenTheViewerDetached)

@@ -1,5 +1,8 @@
 #pragma once
 
+#include "ConversionPivot.h"
+#include "ConverterBinding.h"
+#include "ConverterLibrary.h"
 #include "RunCommands.h"
 
 #include <QFile>
@@ -13,7 +16,12 @@ class SavedDocument
 public:
     RunDocument interface()
     {
-        return RunDocument{[this] { save(); }, [this] { return parts; }, [this] { parts = {}; }};
+        return RunDocument{[this] { save(); }, [this] { return parts; }, [this] { parts = {}; },
+                           [this] { return encoding; },
+                           [this](const QByteArray &content) {
+                               return ConverterBinding(library).read(content, ConversionPivot::platform().readOptions())
+                                   .inputEncoding;
+                           }};
     }
 
     void save()
@@ -29,7 +37,7 @@ public:
             QFile file(path);
             if (!file.open(QIODevice::WriteOnly))
                 return;
-            file.write(text.toUtf8());
+            file.write(bytes.isEmpty() ? text.toUtf8() : bytes);
         }
         const qsizetype slash = path.lastIndexOf(u'/');
         parts.fileName = path.mid(slash + 1);
@@ -40,6 +48,10 @@ public:
 
     QString path;
     QString text = QStringLiteral("\\documentclass{jarticle}\n");
+    // When set, written instead of the text: a document in another encoding.
+    QByteArray bytes;
+    TextEncoding encoding = TextEncoding::Utf8;
+    const ConverterLibrary library{QStringLiteral(QUILLMERE_BUILD_DIR)};
     QString saveAsAnswer;
     bool writeFile = true;
     int saveAsPrompts = 0;
