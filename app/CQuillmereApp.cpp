@@ -85,7 +85,7 @@ bool CQuillmereApp::InitInstance(const QStringList &arguments)
 
     m_profile.setPath(settingsFilePath(m_modulePath));
     m_recentFiles.read(m_profile);
-    LoadBuiltInExternalPrograms(m_profile, m_programTable);
+    LoadBuiltInExternalPrograms(m_profile, m_programTable, ModuleDirectory());
 
     m_document = std::make_unique<CQuillmereDoc>(m_library);
     m_mainFrame = std::make_unique<CMainFrame>(*m_document, *this);
@@ -223,6 +223,12 @@ void CQuillmereApp::connectTools()
         return RunDocument::PathParts{parts.fileName, parts.baseName, parts.directory};
     };
     runDocument.clearSavedPathParts = [&document] { document.ClearSavedPathParts(); };
+    runDocument.pathParts = [&document] {
+        if (document.GetPathName().isEmpty())
+            return RunDocument::PathParts{};
+        const CQuillmereDoc::SavedPathParts parts = CQuillmereDoc::SplitSavedPath(document.GetPathName());
+        return RunDocument::PathParts{parts.fileName, parts.baseName, parts.directory};
+    };
     runDocument.saveEncoding = [&document] { return document.SaveEncoding().encoding().value_or(TextEncoding::Utf8); };
     runDocument.detectEncoding = [this](const QByteArray &bytes) {
         return ConverterBinding(m_library).read(bytes, ConversionPivot::platform().readOptions()).inputEncoding;

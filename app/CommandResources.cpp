@@ -44,6 +44,7 @@ std::vector<Item> menuBar()
               {command(RunPlatex, u"pLaTeX\tCtrl+F1"), command(RunJbibtex, u"jBibTeX\tCtrl+F2"),
                command(RunDviout, u"dviout\tCtrl+F3"), separator(), command(RunDvipsk, u"dvipsk\tCtrl+F4"),
                command(RunDvipdfmx, u"dvipdfmx\tCtrl+F5"), separator(), command(RunGsview, u"GSView\tCtrl+F6"),
+               command(ShowPdf, u"PDFを表示\tCtrl+F7"),
                separator(), command(NextError, u"次のエラー\tF8"), command(PreviousError, u"前のエラー\tShift+F8"),
                separator(), command(ExternalProgramSettings, u"外部プログラムの設定")}),
         popup(u"表示(&V)",
@@ -82,6 +83,7 @@ std::vector<CommandVocabulary::Accelerator> accelerators()
         {QKeySequence(Qt::CTRL | Qt::Key_F1), RunPlatex},    {QKeySequence(Qt::CTRL | Qt::Key_F2), RunJbibtex},
         {QKeySequence(Qt::CTRL | Qt::Key_F3), RunDviout},    {QKeySequence(Qt::CTRL | Qt::Key_F4), RunDvipsk},
         {QKeySequence(Qt::CTRL | Qt::Key_F5), RunDvipdfmx},  {QKeySequence(Qt::CTRL | Qt::Key_F6), RunGsview},
+        {QKeySequence(Qt::CTRL | Qt::Key_F7), ShowPdf},
         {QKeySequence(Qt::Key_F8), NextError},               {QKeySequence(Qt::SHIFT | Qt::Key_F8), PreviousError},
     };
 }
@@ -116,12 +118,12 @@ CommandVocabulary CommandResources::vocabulary()
     vocabulary.menuBar = menuBar();
     vocabulary.contextMenus = contextMenus();
     vocabulary.accelerators = accelerators();
-    vocabulary.toolBar = {FileNew, FileOpen, FileSave, 0, EditCut, EditCopy, EditPaste, 0, FilePrint, AppAbout};
+    vocabulary.toolBar = {FileNew, FileOpen, FileSave, 0, EditCut, EditCopy, EditPaste, 0, ShowPdf, 0, FilePrint, AppAbout};
     vocabulary.toolBarIcons = {
         {FileNew, QStringLiteral(":/toolbar/new.svg")},    {FileOpen, QStringLiteral(":/toolbar/open.svg")},
         {FileSave, QStringLiteral(":/toolbar/save.svg")},  {EditCut, QStringLiteral(":/toolbar/cut.svg")},
         {EditCopy, QStringLiteral(":/toolbar/copy.svg")},  {EditPaste, QStringLiteral(":/toolbar/paste.svg")},
-        {FilePrint, QStringLiteral(":/toolbar/print.svg")}, {AppAbout, QStringLiteral(":/toolbar/about.svg")},
+        {FilePrint, QStringLiteral(":/toolbar/print.svg")}, {ShowPdf, QStringLiteral(":/toolbar/pdf.svg")}, {AppAbout, QStringLiteral(":/toolbar/about.svg")},
     };
     vocabulary.strings = commandStrings(vocabulary.menuBar, {NextPane, PreviousPane});
     vocabulary.radioGroups = {

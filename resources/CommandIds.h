@@ -45,6 +45,7 @@ constexpr int ToggleLineNumbers = 32831;
 constexpr int ChangeFont = 32833;
 constexpr int NextError = 32837;
 constexpr int PreviousError = 32839;
+constexpr int ShowPdf = 32835;
 
 } // namespace CommandId
 

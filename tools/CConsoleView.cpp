@@ -12,9 +12,11 @@
 
 #include <QContextMenuEvent>
 #include <QKeyEvent>
+#include <QFontDatabase>
 #include <QMenu>
 #include <QScrollBar>
 #include <QTextBlock>
+#include <QTimer>
 
 #include <algorithm>
 #include <iterator>
@@ -42,6 +44,16 @@ private:
     ToolRun &m_run;
 };
 
+// TeX's error context is two lines whose columns must line up, so the pane uses the
+// system's fixed-width font, and for Japanese a CJK font whose full-width glyphs are
+// exactly two columns wide.
+QFont consoleFont()
+{
+    QFont font = QFontDatabase::systemFont(QFontDatabase::FixedFont);
+    font.setFamilies({font.family(), QStringLiteral("Noto Sans Mono CJK JP")});
+    return font;
+}
+
 } // namespace
 
 CConsoleView::CConsoleView(QWidget *parent)
@@ -55,6 +67,7 @@ CConsoleView::CConsoleView(QWidget *parent)
     setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     // Nobody undoes tool output, and a flood would otherwise fill the undo stack.
     setUndoRedoEnabled(false);
+    setFont(consoleFont());
     registerCommands();
 }
 
@@ -97,6 +110,7 @@ ToolRun::Outcome CConsoleView::RunInvocation(const ProgramInvocation &invocation
     const ActiveRunRegistration registration(m_activeRuns, run);
     const ToolRun::Result result = run.exec();
     appendText(output.finish() + error.finish());
+    showEndUnlessScrolledAway();
 
     emit toolFinished();
 
@@ -111,6 +125,34 @@ void CConsoleView::AppendNotice(const QString &line)
 {
     const bool atLineStart = document()->lastBlock().text().isEmpty();
     appendText((atLineStart ? QString() : QStringLiteral("\n")) + line + u'\n');
+    showEndUnlessScrolledAway();
+}
+
+bool CConsoleView::followsEnd() const
+{
+    // The range can grow after the pane last scrolled, when the text is laid out
+    // again; a view still where the pane put it has not been moved by the user.
+    const QScrollBar *scrollBar = verticalScrollBar();
+    return scrollBar->value() == scrollBar->maximum() || scrollBar->value() == m_endScrollValue;
+}
+
+void CConsoleView::scrollToEnd()
+{
+    QScrollBar *scrollBar = verticalScrollBar();
+    scrollBar->setValue(scrollBar->maximum());
+    m_endScrollValue = scrollBar->value();
+}
+
+void CConsoleView::showEndUnlessScrolledAway()
+{
+    if (!followsEnd())
+        return;
+    scrollToEnd();
+    // The last lines may be laid out only when the events of this pass are done.
+    QTimer::singleShot(0, this, [this] {
+        if (followsEnd())
+            scrollToEnd();
+    });
 }
 
 void CConsoleView::appendPromptLine(const QString &directory, const QString &commandLine)
@@ -121,6 +163,7 @@ void CConsoleView::appendPromptLine(const QString &directory, const QString &com
     ensureCursorVisible();
     m_reader.beginTool(directory);
     readFindings(prompt);
+    m_endScrollValue = verticalScrollBar()->value();
 }
 
 void CConsoleView::AppendOutput(QByteArrayView chunk, Utf8StreamDecoder &decoder)
@@ -132,8 +175,7 @@ void CConsoleView::appendText(const QString &text)
 {
     if (text.isEmpty())
         return;
-    QScrollBar *scrollBar = verticalScrollBar();
-    const bool following = scrollBar->value() == scrollBar->maximum();
+    const bool following = followsEnd();
     QTextCursor end(document());
     end.movePosition(QTextCursor::End);
     // Output takes no colour from a finding's line before it.
@@ -142,7 +184,7 @@ void CConsoleView::appendText(const QString &text)
     readFindings(text);
     dropOldestLines();
     if (following)
-        scrollBar->setValue(scrollBar->maximum());
+        scrollToEnd();
 }
 
 void CConsoleView::dropOldestLines()

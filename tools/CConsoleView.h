@@ -84,6 +84,12 @@ private:
     void readFindings(const QString &text);
     void colourLine(int consoleLine, const QColor &colour);
     QTextBlock blockOfLine(int consoleLine) const;
+    // Whether the view shows the end of the text, as the pane last left it.
+    bool followsEnd() const;
+    void scrollToEnd();
+    // At the end of a step: the last line written is shown, unless the user has
+    // scrolled away from the end meanwhile.
+    void showEndUnlessScrolledAway();
     void showRunFailure(int messageId, const QString &commandLine);
 
     OutputNormalizer m_normalizer;
@@ -95,6 +101,7 @@ private:
     bool m_readingFindings = true;
     std::vector<ToolRun *> m_activeRuns;
     CommandManager *m_commands = nullptr;
+    int m_endScrollValue = 0;
 };
 
 // The one console pane of the process, set when the pane is in place.

@@ -17,15 +17,16 @@ struct BuiltInProgram
     const char16_t *optionTemplate;
 };
 
-// The TeX Live tool chain: pLaTeX and pBibTeX read the source, xdvi and the
-// desktop's viewer show the results.
-constexpr std::array<BuiltInProgram, 6> BuiltInPrograms = {{
+// The TeX Live tool chain: pLaTeX and pBibTeX read the source, the DVI previewer
+// beside the program and the desktop's viewers show the results.
+constexpr std::array<BuiltInProgram, 7> BuiltInPrograms = {{
     {u"platex", u"platex", u"\"%s.tex\""},
     {u"jbibtex", u"pbibtex", u"\"%s\""},
-    {u"dviout", u"xdvi", u"\"%s.dvi\""},
+    {u"dviout", nullptr, u"\"%s.dvi\""},
     {u"dvipsk", u"dvips", u"-Ppdf \"%s.dvi\""},
     {u"dvipdfmx", u"dvipdfmx", u"\"%s.dvi\""},
     {u"GSView", u"xdg-open", u"\"%s.ps\""},
+    {u"pdfviewer", u"xdg-open", u"\"%s.pdf\""},
 }};
 
 } // namespace
@@ -76,12 +77,20 @@ void SaveAllExternalPrograms(const ProfileStore &profile, const ExternalProgramT
         SaveExternalProgram(profile, table.GetAt(i));
 }
 
-void LoadBuiltInExternalPrograms(const ProfileStore &profile, ExternalProgramTable &table)
+QString DviPreviewerPath(const QString &moduleDirectory)
+{
+    const QString name = QStringLiteral("quillmere-dvipreview");
+    return moduleDirectory.isEmpty() ? name : moduleDirectory + u'/' + name;
+}
+
+void LoadBuiltInExternalPrograms(const ProfileStore &profile, ExternalProgramTable &table,
+                                 const QString &moduleDirectory)
 {
     table.RemoveAll();
     for (const BuiltInProgram &program : BuiltInPrograms) {
-        table.Add(LoadExternalProgram(profile, QString::fromUtf16(program.name),
-                                      QString::fromUtf16(program.executable),
+        const QString executable =
+            program.executable ? QString::fromUtf16(program.executable) : DviPreviewerPath(moduleDirectory);
+        table.Add(LoadExternalProgram(profile, QString::fromUtf16(program.name), executable,
                                       QString::fromUtf16(program.optionTemplate)));
     }
 }

@@ -16,6 +16,12 @@ ExternalProgram LoadExternalProgram(const ProfileStore &profile, const QString &
 void SaveExternalProgram(const ProfileStore &profile, const ExternalProgram &entry);
 void SaveAllExternalPrograms(const ProfileStore &profile, const ExternalProgramTable &table);
 
-// Empties the table and fills it with the six built-in programs, each overridden
-// by what the settings file holds.
-void LoadBuiltInExternalPrograms(const ProfileStore &profile, ExternalProgramTable &table);
+// The previewer that shows the Japanese text of a DVI file: a script that sits
+// beside the program (and is linked into bin/ when installed).
+QString DviPreviewerPath(const QString &moduleDirectory);
+
+// Empties the table and fills it with the seven built-in programs, each overridden
+// by what the settings file holds. The DVI previewer is looked for in the module
+// directory, or on the search path when none is given.
+void LoadBuiltInExternalPrograms(const ProfileStore &profile, ExternalProgramTable &table,
+                                 const QString &moduleDirectory = QString());

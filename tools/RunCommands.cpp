@@ -2,6 +2,7 @@
 
 #include "BibliographyFiles.h"
 #include "CConsoleView.h"
+#include "DetachedViewer.h"
 #include "CommandIds.h"
 #include "CommandTarget.h"
 #include "ExternalProgramTable.h"
@@ -13,7 +14,6 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QProcess>
 
 namespace {
 
@@ -33,6 +33,18 @@ QString failureText(const QString &program, const ToolRun::Outcome &outcome)
     return QStringLiteral("%1 は終了コード %2 で終了しました。").arg(program).arg(outcome.exitCode);
 }
 
+void appendNotice(const QString &line)
+{
+    if (g_pConsoleView)
+        g_pConsoleView->AppendNotice(line);
+}
+
+void reportViewerFailure(const QString &program, int exitCode, bool crashed)
+{
+    appendNotice(failureText(program, {ToolRun::Result::Finished, exitCode, crashed}) +
+                 QStringLiteral("表示できませんでした。"));
+}
+
 } // namespace
 
 RunCommands::RunCommands(RunDocument document, const ExternalProgramTable &table)
@@ -49,6 +61,7 @@ void RunCommands::registerOn(CommandTarget &target)
     target.onCommand(CommandId::RunDvipsk, [this] { OnRunDvipsk(); });
     target.onCommand(CommandId::RunDvipdfmx, [this] { OnRunDvipdfmx(); });
     target.onCommand(CommandId::RunGsview, [this] { OnRunGsview(); });
+    target.onCommand(CommandId::ShowPdf, [this] { OnShowPdf(); });
 }
 
 void RunCommands::OnRunPlatex()
@@ -112,7 +125,7 @@ bool RunCommands::runStep(const Step &step, const QStringList &laterPrograms)
     case StepKind::ConsoleTool:
         return runConsoleTool(step.entryName, laterPrograms);
     case StepKind::Previewer:
-        startPreviewer(step.entryName);
+        startPreviewer(step.entryName, m_document.savedPathParts());
         return true;
     }
     return false;
@@ -167,7 +180,7 @@ void RunCommands::reportFailure(const QString &program, const ToolRun::Outcome &
     QString line = failureText(program, outcome);
     if (!laterPrograms.isEmpty())
         line += QStringLiteral("続く %1 は実行しません。").arg(laterPrograms.join(QStringLiteral(", ")));
-    g_pConsoleView->AppendNotice(line);
+    appendNotice(line);
 }
 
 void RunCommands::noteKanjiMismatch(const ProgramInvocation &invocation) const
@@ -178,7 +191,7 @@ void RunCommands::noteKanjiMismatch(const ProgramInvocation &invocation) const
     const std::optional<QString> requested = RequestedKanjiValue(invocation.arguments);
     if (!requested || *requested == KanjiValueFor(encoding))
         return;
-    g_pConsoleView->AppendNotice(QStringLiteral("注意: 文書は %1 で保存されていますが、-kanji=%2 の指定どおりに読ませます。")
+    appendNotice(QStringLiteral("注意: 文書は %1 で保存されていますが、-kanji=%2 の指定どおりに読ませます。")
                                      .arg(dialogListText(encoding), *requested));
 }
 
@@ -201,17 +214,30 @@ void RunCommands::noteBibliographyEncodings(const RunDocument::PathParts &parts)
             continue;
         const std::optional<TextEncoding> found = m_document.detectEncoding(bytes);
         if (found && *found != encoding) {
-            g_pConsoleView->AppendNotice(
+            appendNotice(
                 QStringLiteral("注意: %1 は %2 で書かれていますが、pBibTeX は文書と同じ %3 として読みます。")
                     .arg(name, dialogListText(*found), dialogListText(encoding)));
         }
     }
 }
 
-void RunCommands::startPreviewer(const QString &name)
+void RunCommands::OnShowPdf()
 {
-    const RunDocument::PathParts parts = m_document.savedPathParts();
+    const RunDocument::PathParts parts = m_document.pathParts();
+    if (parts.fileName.isEmpty()) {
+        appendNotice(QStringLiteral("文書がまだ保存されていないため、PDF はありません。Ctrl+F5 (dvipdfmx) で作れます。"));
+        return;
+    }
+    const QString pdf = parts.baseName + QStringLiteral(".pdf");
+    if (!QFileInfo::exists(QDir(parts.directory).filePath(pdf))) {
+        appendNotice(QStringLiteral("%1 はまだありません。Ctrl+F5 (dvipdfmx) で作れます。").arg(pdf));
+        return;
+    }
+    startPreviewer(QStringLiteral("pdfviewer"), parts);
+}
+
+void RunCommands::startPreviewer(const QString &name, const RunDocument::PathParts &parts)
+{
     const ProgramInvocation invocation = BuildProgramInvocation(m_table.FindByName(name), parts.baseName, parts.directory);
-    // A previewer runs on its own; whether it starts is not looked at.
-    QProcess::startDetached(invocation.program, invocation.arguments, parts.directory);
+    DetachedViewer::start(invocation, parts.directory, g_pConsoleView, reportViewerFailure);
 }

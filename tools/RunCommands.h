@@ -32,6 +32,8 @@ struct RunDocument
     std::function<void()> save;
     std::function<PathParts()> savedPathParts;
     std::function<void()> clearSavedPathParts;
+    // The parts of the document's own path, saved or not; empty for an untitled one.
+    std::function<PathParts()> pathParts;
     // The encoding the document is saved in, which the TeX programs must read.
     std::function<TextEncoding()> saveEncoding;
     // The encoding a file's bytes are in, as far as it can be told.
@@ -56,6 +58,8 @@ public:
     void OnRunDvipsk();
     void OnRunDvipdfmx();
     void OnRunGsview();
+    // Shows the PDF of the document as it is on disk: no save, no run.
+    void OnShowPdf();
 
 private:
     enum class StepKind {
@@ -74,7 +78,7 @@ private:
     bool runStep(const Step &step, const QStringList &laterPrograms);
     bool saveForPlatex();
     bool runConsoleTool(const QString &name, const QStringList &laterPrograms);
-    void startPreviewer(const QString &name);
+    void startPreviewer(const QString &name, const RunDocument::PathParts &parts);
     ProgramInvocation invocationFor(const ExternalProgram &entry, const RunDocument::PathParts &parts) const;
     void noteKanjiMismatch(const ProgramInvocation &invocation) const;
     void noteBibliographyEncodings(const RunDocument::PathParts &parts) const;

@@ -50,7 +50,7 @@ TEST_F(CommandVocabularyTest, TheMenuBarHasEveryItemInOrder)
                                      "最近使ったファイル", "-", "アプリケーションの終了(&X)"}));
     EXPECT_EQ(texts(menus[2]->menu()->actions()),
               QStringList::fromList({"pLaTeX\tCtrl+F1", "jBibTeX\tCtrl+F2", "dviout\tCtrl+F3", "-",
-                                     "dvipsk\tCtrl+F4", "dvipdfmx\tCtrl+F5", "-", "GSView\tCtrl+F6", "-",
+                                     "dvipsk\tCtrl+F4", "dvipdfmx\tCtrl+F5", "-", "GSView\tCtrl+F6", "PDFを表示\tCtrl+F7", "-",
                                      "次のエラー\tF8", "前のエラー\tShift+F8", "-", "外部プログラムの設定"}));
     const QList<QAction *> view = menus[3]->menu()->actions();
     ASSERT_FALSE(view.isEmpty());
@@ -70,6 +70,9 @@ TEST_F(CommandVocabularyTest, AcceleratorsPromptsAndTooltips)
     EXPECT_EQ(commands().action(CommandId::NextPane)->shortcuts(), QList<QKeySequence>{QKeySequence("F6")});
     EXPECT_EQ(commands().action(CommandId::RunDvipsk)->statusTip(), "dvipskを実行します。");
     EXPECT_EQ(commands().toolTip(CommandId::RunDvipsk), "dvipsを実行");
+    EXPECT_EQ(commands().action(CommandId::ShowPdf)->shortcuts(), QList<QKeySequence>{QKeySequence("Ctrl+F7")});
+    EXPECT_EQ(commands().action(CommandId::ShowPdf)->statusTip(), "PDFを表示します。");
+    EXPECT_EQ(commands().toolTip(CommandId::ShowPdf), "PDFを表示");
     EXPECT_EQ(commands().action(CommandId::ChangeFont)->statusTip(), "画面表示用のフォントを変更します。");
     EXPECT_EQ(commands().toolTip(CommandId::ChangeFont), "");
     EXPECT_EQ(commands().action(CommandId::FileSave)->statusTip(), "作業中のファイルを上書きして保存");

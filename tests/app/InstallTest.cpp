@@ -40,8 +40,11 @@ TEST(InstallTest, TheInstalledProgramFindsEverythingBesideItself)
     ASSERT_EQ(install.exitCode(), 0) << install.readAllStandardError().toStdString();
 
     const QString programDir = prefix.filePath("lib/quillmere");
-    for (const QString name : {"quillmere", "libnkf32.so", "TeXFunctions.dic", "BeginEnd.dic"})
+    for (const QString name : {"quillmere", "libnkf32.so", "TeXFunctions.dic", "BeginEnd.dic", "quillmere-dvipreview",
+                               "pxdvi/config.xdvi", "pxdvi/quillmere-kanji.map"})
         EXPECT_TRUE(QFileInfo::exists(programDir + '/' + name)) << name.toStdString();
+    EXPECT_TRUE(QFileInfo(programDir + "/quillmere-dvipreview").isExecutable());
+    EXPECT_TRUE(QFileInfo(prefix.filePath("bin/quillmere-dvipreview")).isSymLink());
     const QFileInfo command(prefix.filePath("bin/quillmere"));
     EXPECT_TRUE(command.isSymLink());
     EXPECT_EQ(ModulePath(command.filePath()).directory(), programDir);

@@ -137,7 +137,7 @@ TEST_F(MainFrameTest, EveryMenuItemHasItsCommandInOrder)
     EXPECT_EQ(menuIds(menus[1]->menu()), (std::vector<int>{EditUndo, 0, EditCut, EditCopy, EditPaste, 0, EditFind,
                                                             FindNext, EditReplace, 0, EditSelectAll}));
     EXPECT_EQ(menuIds(menus[2]->menu()), (std::vector<int>{RunPlatex, RunJbibtex, RunDviout, 0, RunDvipsk, RunDvipdfmx,
-                                                            0, RunGsview, 0, NextError, PreviousError, 0,
+                                                            0, RunGsview, ShowPdf, 0, NextError, PreviousError, 0,
                                                             ExternalProgramSettings}));
     EXPECT_EQ(menuIds(menus[3]->menu()),
               (std::vector<int>{ViewToolBar, ViewStatusBar, ToggleLineNumbers, 0, ChangeFont, 0, -1}));
@@ -149,8 +149,8 @@ TEST_F(MainFrameTest, EveryMenuItemHasItsCommandInOrder)
     std::vector<int> toolBar;
     for (const QAction *action : frame->toolBar()->actions())
         toolBar.push_back(action->isSeparator() ? 0 : action->data().toInt());
-    EXPECT_EQ(toolBar, (std::vector<int>{FileNew, FileOpen, FileSave, 0, EditCut, EditCopy, EditPaste, 0, FilePrint,
-                                         AppAbout}));
+    EXPECT_EQ(toolBar, (std::vector<int>{FileNew, FileOpen, FileSave, 0, EditCut, EditCopy, EditPaste, 0, ShowPdf, 0,
+                                         FilePrint, AppAbout}));
 }
 
 TEST_F(MainFrameTest, DroppedFilesOpenInTurnAndAreNeverMoved)

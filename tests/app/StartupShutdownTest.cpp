@@ -20,7 +20,7 @@
 
 namespace {
 
-const QStringList ProgramNames = {"platex", "jbibtex", "dviout", "dvipsk", "dvipdfmx", "GSView"};
+const QStringList ProgramNames = {"platex", "jbibtex", "dviout", "dvipsk", "dvipdfmx", "GSView", "pdfviewer"};
 
 class StartupShutdownTest : public testing::Test
 {
@@ -52,8 +52,9 @@ TEST_F(StartupShutdownTest, AStartWithoutSettingsUsesTheBuiltInsAndTheExitWrites
         EXPECT_EQ(app.ModuleDirectory(), binDir);
         ASSERT_TRUE(app.InitInstance({}));
         EXPECT_FALSE(app.library().isLoaded());
-        ASSERT_EQ(app.programTable().GetCount(), 6);
+        ASSERT_EQ(app.programTable().GetCount(), 7);
         EXPECT_EQ(app.programTable().GetAt(0).executable(), "platex");
+        EXPECT_EQ(app.programTable().GetAt(2).executable(), binDir + "/quillmere-dvipreview");
         EXPECT_EQ(app.programTable().GetAt(5).optionTemplate(), "\"%s.ps\"");
         EXPECT_EQ(app.profile().path(), binDir + "/quillmere.ini");
         EXPECT_EQ(app.mainFrame()->windowTitle(), QString::fromUtf8("無題[*] - Quillmere"));

@@ -9,6 +9,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QMenu>
+#include <QScrollBar>
 #include <QTemporaryDir>
 #include <QTimer>
 
@@ -37,9 +38,14 @@ protected:
                                   directory.isEmpty() ? dir.path() : directory);
     }
 
+    static QString shownCommandLine(const QStringList &arguments)
+    {
+        return DisplayCommandLine(BuildProgramInvocation(helperProgram(arguments), QStringLiteral("paper")));
+    }
+
     QString promptLine(const QStringList &arguments) const
     {
-        return dir.path() + u'>' + BuildCommandLine(helperProgram(arguments), QStringLiteral("paper")) + u'\n';
+        return dir.path() + u'>' + shownCommandLine(arguments) + u'\n';
     }
 
     // Output shown after the prompt line of a single run.
@@ -130,16 +136,16 @@ TEST_F(ConsoleViewTest, AProgramOrDirectoryThatIsMissingIsReportedAfterThePrompt
 {
     const ExternalProgram missing("platex", "/nonexistent/platex", "\"%s.tex\"");
     EXPECT_EQ(console.RunCommand(missing, "paper", dir.path()), ToolRun::Result::FailedToStart);
-    EXPECT_EQ(console.toPlainText(), dir.path() + ">/nonexistent/platex \"paper.tex\"\n");
+    EXPECT_EQ(console.toPlainText(), dir.path() + ">/nonexistent/platex paper.tex\n");
     ASSERT_EQ(recorder.messages.size(), 1u);
-    EXPECT_EQ(recorder.messages[0].text, QString::fromUtf8("\"/nonexistent/platex \"paper.tex\"\"を実行できません。"));
+    EXPECT_EQ(recorder.messages[0].text, QString::fromUtf8("\"/nonexistent/platex paper.tex\"を実行できません。"));
     EXPECT_EQ(recorder.messages[0].icon, QMessageBox::Warning);
 
     console.clear();
     const QString nowhere = dir.filePath("nowhere");
     EXPECT_EQ(run({"out=never"}, nowhere), ToolRun::Result::FailedToStart);
     EXPECT_EQ(console.toPlainText(),
-              nowhere + u'>' + BuildCommandLine(helperProgram({"out=never"}), "paper") + u'\n');
+              nowhere + u'>' + shownCommandLine({"out=never"}) + u'\n');
     ASSERT_EQ(recorder.messages.size(), 2u);
     EXPECT_TRUE(recorder.messages[1].text.contains(QStringLiteral(QUILLMERE_CHILD_HELPER)));
 }
@@ -287,6 +293,40 @@ TEST_F(ConsoleViewTest, TheContextMenuCopiesTheSelection)
 
     items[2]->trigger();
     EXPECT_EQ(console.textCursor().selectedText().size(), console.document()->characterCount() - 1);
+}
+
+TEST_F(ConsoleViewTest, TheEndOfEveryStepIsShownUnlessTheUserScrolledAway)
+{
+    console.resize(400, 160);
+    console.show();
+    const auto lastLineShown = [this] {
+        QTextCursor end(console.document());
+        end.movePosition(QTextCursor::End);
+        end.movePosition(QTextCursor::PreviousBlock);
+        return console.viewport()->rect().contains(console.cursorRect(end));
+    };
+    for (int step = 0; step < 3; ++step) {
+        ASSERT_EQ(run({"flood=16384", "sleep=50", "out=a\nb\n", "sleep=50", "err=No output PDF file written.\n"}),
+                  ToolRun::Result::Finished);
+        console.AppendNotice(QString::fromUtf8("platex は終了コード 1 で終了しました。"));
+        QCoreApplication::processEvents();
+        EXPECT_TRUE(lastLineShown()) << step;
+    }
+
+    whenShown("END\n", [this] { console.verticalScrollBar()->triggerAction(QAbstractSlider::SliderToMinimum); });
+    ASSERT_EQ(run({"flood=16384", "sleep=100", "out=tail\n"}), ToolRun::Result::Finished);
+    console.AppendNotice("done");
+    QCoreApplication::processEvents();
+    EXPECT_EQ(console.verticalScrollBar()->value(), 0);
+    EXPECT_FALSE(lastLineShown());
+}
+
+TEST_F(ConsoleViewTest, TheFontIsFixedWidthWithAJapaneseFallback)
+{
+    const QFontMetrics metrics(console.font());
+    EXPECT_EQ(metrics.horizontalAdvance("iiii"), metrics.horizontalAdvance("WWWW"));
+    EXPECT_EQ(metrics.horizontalAdvance(" "), metrics.horizontalAdvance("m"));
+    EXPECT_TRUE(console.font().families().contains("Noto Sans Mono CJK JP"));
 }
 
 } // namespace

@@ -54,12 +54,13 @@ TEST_F(ExternalProgramTableTest, BuiltInsAreWrittenAndReadBackUnchanged)
 {
     ExternalProgramTable table;
     LoadBuiltInExternalPrograms(profile, table);
-    ASSERT_EQ(table.GetCount(), 6);
-    const QStringList names = {"platex", "jbibtex", "dviout", "dvipsk", "dvipdfmx", "GSView"};
-    for (int i = 0; i < 6; ++i)
+    ASSERT_EQ(table.GetCount(), 7);
+    const QStringList names = {"platex", "jbibtex", "dviout", "dvipsk", "dvipdfmx", "GSView", "pdfviewer"};
+    for (int i = 0; i < 7; ++i)
         EXPECT_EQ(table.GetAt(i).name(), names[i]);
     EXPECT_EQ(table.GetAt(0).executable(), "platex");
     EXPECT_EQ(table.GetAt(3).optionTemplate(), "-Ppdf \"%s.dvi\"");
+    EXPECT_EQ(table.GetAt(6), ExternalProgram("pdfviewer", "xdg-open", "\"%s.pdf\""));
 
     SaveAllExternalPrograms(profile, table);
     EXPECT_TRUE(settingsText().startsWith("[platex]\nEXE=platex\nOPTION=\\\"%s.tex\\\"\n"));
@@ -81,7 +82,9 @@ TEST_F(ExternalProgramTableTest, StoredValuesOverrideTheBuiltIns)
                   "EXE=never read\n");
     ExternalProgramTable table;
     LoadBuiltInExternalPrograms(profile, table);
-    ASSERT_EQ(table.GetCount(), 6);
+    // A file written before the PDF viewer existed gives it its built-in values.
+    ASSERT_EQ(table.GetCount(), 7);
+    EXPECT_EQ(table.FindByName("PDFViewer").executable(), "xdg-open");
     EXPECT_EQ(table.FindByName("dviout").executable(), "C:\\dviout\\dviout.exe");
     EXPECT_EQ(table.FindByName("dviout").optionTemplate(), "\"%s.dvi\"");
     EXPECT_EQ(table.FindByName("jbibtex").executable(), "");
@@ -115,10 +118,10 @@ TEST_F(ExternalProgramTableTest, LookupsFoldOnlyAsciiLettersAndPositionsAreCheck
     EXPECT_TRUE(table.FindByName(QString::fromUtf8("ｐｌａｔｅｘ")).isEmpty());
     EXPECT_TRUE(table.FindByName("platex ").isEmpty());
 
-    EXPECT_THROW(table.GetAt(6), std::out_of_range);
+    EXPECT_THROW(table.GetAt(7), std::out_of_range);
     EXPECT_THROW(table.GetAt(-1), std::out_of_range);
-    EXPECT_THROW(table.SetAt(6, ExternalProgram()), std::out_of_range);
-    EXPECT_EQ(table.Add(ExternalProgram("extra", "e", "o")), 6);
+    EXPECT_THROW(table.SetAt(7, ExternalProgram()), std::out_of_range);
+    EXPECT_EQ(table.Add(ExternalProgram("extra", "e", "o")), 7);
 
     const ExternalProgramTable copy = table;
     table = *&table;

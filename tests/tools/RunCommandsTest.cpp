@@ -2,6 +2,7 @@
 #include "CommandIds.h"
 #include "CommandManager.h"
 #include "CommandTarget.h"
+#include "DetachedViewer.h"
 #include "ExternalProgramTable.h"
 #include "RunCommands.h"
 #include "SavedDocument.h"
@@ -45,6 +46,7 @@ protected:
         table.Add(ExternalProgram("dvipsk", bin + "/dvips", "-Ppdf \"%s.dvi\""));
         table.Add(ExternalProgram("dvipdfmx", bin + "/dvipdfmx", "\"%s.dvi\""));
         table.Add(ExternalProgram("GSView", bin + "/xdg-open", "\"%s.ps\""));
+        table.Add(ExternalProgram("pdfviewer", bin + "/xdg-open", "\"%s.pdf\""));
         qputenv("QUILLMERE_FAKE_TOOL_LOG", dir.filePath("tools.log").toUtf8());
         document.path = dir.filePath("paper.tex");
         runCommands.registerOn(target);
@@ -361,6 +363,58 @@ TEST_F(RunCommandsTest, ChangedSettingsApplyAtTheNextRun)
     target.executeCommand(CommandId::RunPlatex);
     ASSERT_EQ(toolsRun(), QStringList({"platex", "dvipdfmx"}));
     EXPECT_EQ(starts()[1].arguments, QStringList({"-kanji=utf8", "paper.tex"}));
+}
+
+TEST_F(RunCommandsTest, ShowPdfStartsTheViewerOnThePdfAsItIsOrSaysThereIsNone)
+{
+    target.executeCommand(CommandId::ShowPdf);
+    EXPECT_FALSE(QFile::exists(dir.filePath("paper.tex")));
+    EXPECT_EQ(console.toPlainText(), QString::fromUtf8("paper.pdf はまだありません。Ctrl+F5 (dvipdfmx) で作れます。\n"));
+
+    QFile pdf(dir.filePath("paper.pdf"));
+    ASSERT_TRUE(pdf.open(QIODevice::WriteOnly));
+    pdf.close();
+    target.executeCommand(CommandId::ShowPdf);
+    ASSERT_TRUE(waitForStarts(1));
+    EXPECT_EQ(toolsRun(), QStringList{"xdg-open"});
+    EXPECT_EQ(starts()[0].arguments, QStringList{"paper.pdf"});
+    EXPECT_EQ(starts()[0].directory, canonicalDir());
+    EXPECT_EQ(starts()[0].maxPrintLine, "10000");
+    // No save happened, and nothing was added to the console.
+    EXPECT_FALSE(QFile::exists(dir.filePath("paper.tex")));
+    EXPECT_EQ(console.toPlainText().count('\n'), 1);
+
+    document.path.clear();
+    target.executeCommand(CommandId::ShowPdf);
+    EXPECT_EQ(document.saveAsPrompts, 0);
+    EXPECT_TRUE(console.toPlainText().endsWith(QString::fromUtf8("PDF はありません。Ctrl+F5 (dvipdfmx) で作れます。\n")));
+    EXPECT_TRUE(recorder.messages.empty());
+}
+
+TEST_F(RunCommandsTest, AViewerThatFailsAtOnceIsReportedWithItsStatus)
+{
+    QFile pdf(dir.filePath("paper.pdf"));
+    ASSERT_TRUE(pdf.open(QIODevice::WriteOnly));
+    pdf.close();
+    qputenv("QUILLMERE_FAKE_TOOL_STATUS", "4");
+    target.executeCommand(CommandId::ShowPdf);
+    const QString report = QString::fromUtf8("xdg-open は終了コード 4 で終了しました。表示できませんでした。\n");
+    EXPECT_TRUE(QTest::qWaitFor([&] { return console.toPlainText().endsWith(report); }, 10000)) << console.toPlainText().toStdString();
+
+    table.SetAt(6, ExternalProgram("pdfviewer", dir.filePath("missing/viewer"), "\"%s.pdf\""));
+    target.executeCommand(CommandId::ShowPdf);
+    EXPECT_TRUE(QTest::qWaitFor(
+        [&] { return console.toPlainText().endsWith(QString::fromUtf8("viewer は終了コード 127 で終了しました。表示できませんでした。\n")); },
+        10000));
+
+    // A viewer that keeps running is left alone, and nothing is said about it.
+    const ExternalProgram slow = helperProgram({"sleep=5000"});
+    table.SetAt(6, ExternalProgram("pdfviewer", slow.executable(), slow.optionTemplate()));
+    const QString before = console.toPlainText();
+    target.executeCommand(CommandId::ShowPdf);
+    QTest::qWait((DetachedViewer::WatchSeconds + 1) * 1000);
+    EXPECT_EQ(console.toPlainText(), before);
+    EXPECT_TRUE(recorder.messages.empty());
 }
 
 } // namespace

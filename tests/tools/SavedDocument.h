@@ -17,6 +17,7 @@ public:
     RunDocument interface()
     {
         return RunDocument{[this] { save(); }, [this] { return parts; }, [this] { parts = {}; },
+                           [this] { return path.isEmpty() ? RunDocument::PathParts{} : split(path); },
                            [this] { return encoding; },
                            [this](const QByteArray &content) {
                                return ConverterBinding(library).read(content, ConversionPivot::platform().readOptions())
@@ -39,11 +40,18 @@ public:
                 return;
             file.write(bytes.isEmpty() ? text.toUtf8() : bytes);
         }
+        parts = split(path);
+    }
+
+    static RunDocument::PathParts split(const QString &path)
+    {
+        RunDocument::PathParts split;
         const qsizetype slash = path.lastIndexOf(u'/');
-        parts.fileName = path.mid(slash + 1);
-        parts.directory = slash == 0 ? QStringLiteral("/") : path.left(slash);
-        const qsizetype dot = parts.fileName.lastIndexOf(u'.');
-        parts.baseName = dot < 0 ? parts.fileName : parts.fileName.left(dot);
+        split.fileName = path.mid(slash + 1);
+        split.directory = slash == 0 ? QStringLiteral("/") : path.left(slash);
+        const qsizetype dot = split.fileName.lastIndexOf(u'.');
+        split.baseName = dot < 0 ? split.fileName : split.fileName.left(dot);
+        return split;
     }
 
     QString path;

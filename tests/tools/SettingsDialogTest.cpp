@@ -51,7 +51,7 @@ TEST_F(SettingsDialogTest, ItOpensOnTheFirstProgramWithTheTextsOfItsResource)
     QStringList names;
     for (int row = 0; row < list(dialog)->count(); ++row)
         names.append(list(dialog)->item(row)->text());
-    EXPECT_EQ(names, QStringList({"platex", "jbibtex", "dviout", "dvipsk", "dvipdfmx", "GSView"}));
+    EXPECT_EQ(names, QStringList({"platex", "jbibtex", "dviout", "dvipsk", "dvipdfmx", "GSView", "pdfviewer"}));
     EXPECT_EQ(list(dialog)->currentRow(), 0);
     EXPECT_EQ(executable(dialog)->text(), "platex");
     EXPECT_EQ(options(dialog)->text(), "\"%s.tex\"");
@@ -85,7 +85,7 @@ TEST_F(SettingsDialogTest, EditsSurviveChangingTheSelectionAndAreTrimmedWhenStor
     EXPECT_EQ(table.GetAt(0), ExternalProgram("platex", "/opt/tex live/bin/platex", "-kanji=utf8  \"%s.tex\""));
     EXPECT_EQ(table.GetAt(5), ExternalProgram("GSView", "evince", "\"%s.ps\""));
     EXPECT_EQ(table.GetAt(1), builtInTable().GetAt(1));
-    EXPECT_EQ(table.GetCount(), 6);
+    EXPECT_EQ(table.GetCount(), 7);
 }
 
 TEST_F(SettingsDialogTest, CancelLeavesTheTableAsItWas)
