@@ -234,6 +234,51 @@ bool isValidUtf8(Bytes bytes)
     return true;
 }
 
+// EUC-JP text can be well-formed UTF-8 by accident: a kanji of the rows from 0xC2
+// to 0xDF with a second byte up to 0xBF reads as one letter of Latin Extended-B,
+// IPA, the spacing modifiers or the combining marks (年 reads as U+01EF). Real
+// UTF-8 text is hardly ever made of those alone, nor of C1 controls; accented
+// letters of everyday words (é, ü, ï) and every other script keep UTF-8.
+bool isRareInText(unsigned int codePoint)
+{
+    return inRange(codePoint, 0x80, 0x9F) || inRange(codePoint, 0x180, 0x36F);
+}
+
+// For well-formed UTF-8 only.
+bool readsAsRareLettersOnly(Bytes bytes)
+{
+    for (std::size_t i = 0; i < bytes.size();) {
+        if (bytes[i] < 0x80) {
+            ++i;
+            continue;
+        }
+        if (Utf8Sequence::wellFormedLength(bytes.subspan(i)) != 2)
+            return false;
+        const unsigned int codePoint = ((bytes[i] & 0x1Fu) << 6) | (bytes[i + 1] & 0x3Fu);
+        if (!isRareInText(codePoint))
+            return false;
+        i += 2;
+    }
+    return true;
+}
+
+// Every character above ASCII is a kanji, a kana, or a symbol or full-width letter
+// of rows 1 to 5.
+bool readsAsJapaneseEucJp(Bytes bytes)
+{
+    for (std::size_t i = 0; i < bytes.size();) {
+        if (bytes[i] < 0x80) {
+            ++i;
+            continue;
+        }
+        const bool japaneseRow = inRange(bytes[i], 0xA1, 0xA5) || inRange(bytes[i], 0xB0, 0xF4);
+        if (!japaneseRow || i + 1 >= bytes.size() || !inRange(bytes[i + 1], 0xA1, 0xFE))
+            return false;
+        i += 2;
+    }
+    return true;
+}
+
 struct Verdict
 {
     KanjiCode code;
@@ -354,7 +399,7 @@ KanjiCode EncodingDetector::detect(std::span<const unsigned char> bytes)
             return *utf16;
     }
     if (isValidUtf8(bytes))
-        return KanjiCode::Utf8;
+        return readsAsRareLettersOnly(bytes) && readsAsJapaneseEucJp(bytes) ? KanjiCode::EucJp : KanjiCode::Utf8;
     const Verdict verdict = scoreEightBitReadings(bytes);
     // A Japanese sentence in UTF-16 has no zero byte at all; it shows itself by
     // reading as text in 16-bit units while every 8-bit reading of it fails.

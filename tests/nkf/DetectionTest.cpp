@@ -9,6 +9,8 @@
 #include <string>
 #include <string_view>
 
+using namespace std::string_literals;
+
 namespace {
 
 using EncodingNames::AllCodes;
@@ -84,5 +86,27 @@ TEST(Detection, ReportsTheGivenInputEncoding)
     for (const int code : AllCodes) {
         const char *option = EncodingNames::inputOption(code);
         EXPECT_EQ(NkfRun::convert(option, ascii).kanjiCode, code) << option;
+    }
+}
+
+TEST(Detection, WeighsShortTextsThatAreBothWellFormedUtf8AndEucJp)
+{
+    // Each EUC-JP text is well-formed UTF-8 too, made only of rare letters.
+    const std::string report = "\\documentclass{article}\n\\date{2024年}\n% v2\n"
+                               "\\begin{document}\n\\maketitle\n\\end{document}\n";
+    ASSERT_EQ(iconvConvert(report, "EUC-JP-MS", "UTF-8").size(), 86u);
+    for (const std::string &text : {report, "年"s, "表"s, "年表"s, "藤 友"s, "\\section{文}"s, "有"s}) {
+        const NkfRun run = NkfRun::convert("-w", iconvConvert(text, "EUC-JP-MS", "UTF-8"));
+        EXPECT_EQ(run.kanjiCode, 1) << text;
+        EXPECT_EQ(run.output, text) << text;
+    }
+    // Common accented letters and other scripts keep UTF-8, even where the bytes
+    // read as kanji in EUC-JP; so do rare letters whose EUC-JP reading fails, and
+    // rare letters beside common ones.
+    for (const std::string &text : {"Café"s, "Müller"s, "naïve"s, "façade"s, "Ångström"s, "Dvořák"s, "αβγ"s,
+                                   "ə"s, "ǯé"s, "ǯ 日本"s, "年"s, "\\cite{Gödel}"s}) {
+        const NkfRun run = NkfRun::convert("-w", text);
+        EXPECT_EQ(run.kanjiCode, 3) << text;
+        EXPECT_EQ(run.output, text) << text;
     }
 }
