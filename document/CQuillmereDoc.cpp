@@ -166,6 +166,7 @@ bool CQuillmereDoc::OnNewDocument()
 
 bool CQuillmereDoc::OnOpenDocument(const QString &path)
 {
+    AtomicFileWriter::removeStaleTemporaries(path);
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return false;

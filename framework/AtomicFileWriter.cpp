@@ -1,9 +1,13 @@
 #include "AtomicFileWriter.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QRegularExpression>
 
 #include <cerrno>
+#include <csignal>
+#include <optional>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -101,7 +105,46 @@ void syncDirectory(const QString &directory)
         ::fsync(fd.get());
 }
 
+QString temporaryPrefix(const QString &fileName)
+{
+    return u'.' + fileName + QStringLiteral(".saving-");
+}
+
+// The writing process's id of one of our temporary files, or none for any other name.
+std::optional<pid_t> writerOf(const QString &entry, const QString &fileName)
+{
+    static const QRegularExpression tail(QStringLiteral("^(\\d{1,9})-[A-Za-z0-9]{6}$"));
+    const QString prefix = temporaryPrefix(fileName);
+    if (!entry.startsWith(prefix))
+        return std::nullopt;
+    const QRegularExpressionMatch match = tail.match(QStringView(entry).mid(prefix.size()));
+    if (!match.hasMatch())
+        return std::nullopt;
+    return static_cast<pid_t>(match.captured(1).toInt());
+}
+
+bool hasGone(pid_t process)
+{
+    return process > 0 && process != ::getpid() && ::kill(process, 0) != 0 && errno == ESRCH;
+}
+
 } // namespace
+
+void AtomicFileWriter::removeStaleTemporaries(const QString &path)
+{
+    const QFileInfo targetInfo(resolvedTarget(path));
+    const QDir directory = targetInfo.absoluteDir();
+    const QString fileName = targetInfo.fileName();
+    // Every entry is looked at: a wildcard filter would take brackets in the name
+    // for a pattern.
+    const QStringList entries = directory.entryList(QDir::Files | QDir::Hidden | QDir::System);
+    for (const QString &entry : entries) {
+        const std::optional<pid_t> writer = writerOf(entry, fileName);
+        const QFileInfo info(directory.filePath(entry));
+        if (writer && hasGone(*writer) && info.isFile() && !info.isSymLink())
+            QFile::remove(info.filePath());
+    }
+}
 
 bool AtomicFileWriter::write(const QString &path, const QByteArray &bytes)
 {
@@ -115,11 +158,12 @@ bool AtomicFileWriter::write(const QString &path, const QByteArray &bytes, mode_
 
 bool AtomicFileWriter::write(const QString &path, const QByteArray &bytes, std::optional<mode_t> permissions)
 {
+    removeStaleTemporaries(path);
     const QString target = resolvedTarget(path);
     const QFileInfo targetInfo(target);
     const QByteArray targetName = QFile::encodeName(target);
-    QByteArray pattern = QFile::encodeName(targetInfo.absolutePath() + QStringLiteral("/.")
-                                           + targetInfo.fileName() + QStringLiteral(".XXXXXX"));
+    QByteArray pattern = QFile::encodeName(targetInfo.absolutePath() + u'/' + temporaryPrefix(targetInfo.fileName())
+                                           + QString::number(::getpid()) + QStringLiteral("-XXXXXX"));
     FileDescriptor fd(::mkstemp(pattern.data()));
     if (fd.get() < 0)
         return false;

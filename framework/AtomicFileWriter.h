@@ -10,12 +10,19 @@
 // go to a temporary file in the same directory, are flushed to disk and only then
 // renamed over the target, which keeps its permissions. For a symbolic link the
 // file it points to is replaced, and the link stays.
+//
+// The temporary file is named ".NAME.saving-PID-XXXXXX" after the target and the
+// writing process, so that one left behind by a save that was killed can be told
+// from a save still running, and removed.
 class AtomicFileWriter
 {
 public:
     static bool write(const QString &path, const QByteArray &bytes);
     // The same, with the file's permission bits given rather than kept.
     static bool write(const QString &path, const QByteArray &bytes, mode_t permissions);
+    // Removes the temporary files of path that saves of processes which have gone
+    // left behind; those of running processes, this one's included, stay.
+    static void removeStaleTemporaries(const QString &path);
 
 private:
     static bool write(const QString &path, const QByteArray &bytes, std::optional<mode_t> permissions);

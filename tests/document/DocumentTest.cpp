@@ -17,6 +17,7 @@
 #include <csignal>
 #include <iconv.h>
 #include <sys/resource.h>
+#include <unistd.h>
 
 namespace {
 
@@ -408,6 +409,16 @@ TEST_F(DocumentTest, CharactersTheEditorTurnsIntoLineBreaksAreToldAndAskedAbout)
     answer = QMessageBox::No;
     EXPECT_TRUE(manager->DoFileSave());
     EXPECT_EQ(messages.size(), 4u);
+}
+
+TEST_F(DocumentTest, OpeningRemovesTheTemporariesOfSavesThatWereKilled)
+{
+    // No process can have this id: it is above the largest the system gives.
+    const QString stale = writeFile(".paper.tex.saving-999999999-Ab12Cd", QByteArray(4096, 'x'));
+    const QString running = writeFile(QStringLiteral(".paper.tex.saving-%1-Ab12Cd").arg(::getpid()), "x");
+    ASSERT_TRUE(manager->OpenDocumentFile(writeFile("paper.tex", "text\n")));
+    EXPECT_FALSE(QFile::exists(stale));
+    EXPECT_TRUE(QFile::exists(running));
 }
 
 class DocumentWithoutConverterTest : public DocumentTest
