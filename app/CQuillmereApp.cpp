@@ -84,6 +84,8 @@ bool CQuillmereApp::InitInstance(const QStringList &arguments)
     preferJapaneseGlyphs();
 
     m_profile.setPath(settingsFilePath(m_modulePath));
+    // Asked before the first write, which turns the file into UTF-8.
+    const bool undecodableSettings = m_profile.isUndecodable();
     m_recentFiles.read(m_profile);
     LoadBuiltInExternalPrograms(m_profile, m_programTable, ModuleDirectory());
 
@@ -105,7 +107,17 @@ bool CQuillmereApp::InitInstance(const QStringList &arguments)
     m_mainFrame->show();
     m_mainFrame->activateWindow();
     offerRecovery();
+    if (undecodableSettings)
+        tellOfUndecodableSettings();
     return true;
+}
+
+void CQuillmereApp::tellOfUndecodableSettings() const
+{
+    const QString text = StringTable::text(StringTable::UndecodableSettings)
+                             .arg(QDir::toNativeSeparators(m_profile.path()),
+                                  QDir::toNativeSeparators(m_profile.backupPath()));
+    ModalHost::showMessage(m_mainFrame.get(), text, QMessageBox::Warning);
 }
 
 void CQuillmereApp::preferJapaneseGlyphs()
@@ -262,6 +274,8 @@ void CQuillmereApp::ExitInstance()
         m_recovery->discard();
     m_recovery.reset();
     m_instanceChannel.reset();
+    // Everything written from here on goes to the file in one write.
+    const ProfileStore::WriteBatch settingsAtExit(m_profile);
     m_mainFrame.reset();
     m_runCommands.reset();
     m_document.reset();

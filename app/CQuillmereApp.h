@@ -63,6 +63,7 @@ public:
 
 private:
     void installQtTranslations();
+    void tellOfUndecodableSettings() const;
     static void preferJapaneseGlyphs();
     void registerAppCommands();
     void registerRecentFileCommands();

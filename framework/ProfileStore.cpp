@@ -4,11 +4,14 @@
 #include "CodePage.h"
 
 #include <QFile>
-#include <QFileInfo>
 #include <QStringDecoder>
 
 #include <algorithm>
+#include <cerrno>
 #include <climits>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -29,40 +32,6 @@ QString trimBlanks(const QString &text)
     return text.mid(begin, end - begin);
 }
 
-bool sameName(const QString &a, const QString &b)
-{
-    return a.compare(b, Qt::CaseInsensitive) == 0;
-}
-
-std::optional<QString> sectionOf(const QString &line)
-{
-    const QString text = trimBlanks(line);
-    if (!text.startsWith(u'['))
-        return std::nullopt;
-    const qsizetype close = text.indexOf(u']');
-    return trimBlanks(close < 0 ? text.mid(1) : text.mid(1, close - 1));
-}
-
-bool isComment(const QString &line)
-{
-    return trimBlanks(line).startsWith(u';');
-}
-
-std::optional<QString> keyOf(const QString &line)
-{
-    if (isComment(line) || sectionOf(line))
-        return std::nullopt;
-    const qsizetype equals = line.indexOf(u'=');
-    if (equals < 0)
-        return std::nullopt;
-    return trimBlanks(line.left(equals));
-}
-
-QString valueOf(const QString &line)
-{
-    return line.mid(line.indexOf(u'=') + 1);
-}
-
 QString unquote(const QString &value)
 {
     const QString text = trimBlanks(value);
@@ -71,52 +40,49 @@ QString unquote(const QString &value)
     return text;
 }
 
-QString decodeSettings(const QByteArray &bytes)
+struct DecodedSettings
 {
-    if (bytes.startsWith("\xFF\xFE"))
-        return QStringDecoder(QStringDecoder::Utf16LE).decode(bytes.mid(2));
-    if (bytes.startsWith("\xEF\xBB\xBF"))
-        return QString::fromUtf8(bytes.mid(3));
-    if (CodePage::isValidUtf8(bytes))
-        return QString::fromUtf8(bytes);
-    return CodePage::fromCp932(bytes);
-}
-
-struct SectionRange
-{
-    qsizetype header = -1; // index of the "[name]" line, -1 when absent
-    qsizetype end = 0;     // one past the section's last line
+    QString text;
+    bool undecodable = false;
 };
 
-SectionRange findSection(const QStringList &lines, const QString &section)
+DecodedSettings decodeSettings(const QByteArray &bytes)
 {
-    SectionRange range;
-    for (qsizetype i = 0; i < lines.size(); ++i) {
-        const auto name = sectionOf(lines[i]);
-        if (!name)
-            continue;
-        if (range.header >= 0) {
-            range.end = i;
-            return range;
-        }
-        if (sameName(*name, section))
-            range.header = i;
-    }
-    range.end = lines.size();
-    return range;
+    if (bytes.startsWith("\xFF\xFE"))
+        return {QStringDecoder(QStringDecoder::Utf16LE).decode(bytes.mid(2)), false};
+    if (bytes.startsWith("\xEF\xBB\xBF"))
+        return {QString::fromUtf8(bytes.mid(3)), false};
+    if (CodePage::isValidUtf8(bytes))
+        return {QString::fromUtf8(bytes), false};
+    // CP932 has no character that decodes to U+FFFD: one stands for a bad sequence.
+    QString text = CodePage::fromCp932(bytes);
+    const bool undecodable = text.contains(QChar::ReplacementCharacter);
+    return {std::move(text), undecodable};
 }
 
-qsizetype findKey(const QStringList &lines, const SectionRange &range, const QString &key)
+QString cutValueKey(const QString &section, const QString &key)
 {
-    for (qsizetype i = range.header + 1; i < range.end; ++i) {
-        const auto name = keyOf(lines[i]);
-        if (name && sameName(*name, key))
-            return i;
-    }
-    return -1;
+    return section.toCaseFolded() + u'\n' + key.toCaseFolded();
+}
+
+long long modifiedNs(const struct stat &status)
+{
+    return static_cast<long long>(status.st_mtim.tv_sec) * 1000000000LL + status.st_mtim.tv_nsec;
 }
 
 } // namespace
+
+ProfileStore::WriteBatch::WriteBatch(const ProfileStore &store)
+    : m_store(store)
+{
+    ++m_store.m_batchDepth;
+}
+
+ProfileStore::WriteBatch::~WriteBatch()
+{
+    if (--m_store.m_batchDepth == 0)
+        m_store.flush();
+}
 
 ProfileStore::ProfileStore(QString path)
     : m_path(std::move(path))
@@ -126,54 +92,70 @@ ProfileStore::ProfileStore(QString path)
 void ProfileStore::setPath(const QString &path)
 {
     m_path = path;
+    m_loaded.reset();
+    m_cutValues.clear();
 }
 
-ProfileStore::FileLines ProfileStore::readLines() const
+std::optional<ProfileStore::Stamp> ProfileStore::stampOf(const QString &path)
 {
-    FileLines file;
-    QFile in(m_path);
-    if (!in.exists())
-        return file;
-    if (QFileInfo(m_path).isDir() || !in.open(QIODevice::ReadOnly)) {
-        file.readable = false;
-        return file;
-    }
-    const QByteArray bytes = in.readAll();
-    const QString text = decodeSettings(bytes);
-    // New lines follow the line end that the file already uses.
-    const qsizetype firstBreak = text.indexOf(u'\n');
-    file.crlf = firstBreak > 0 && text[firstBreak - 1] == u'\r';
-    file.lines = text.split(u'\n');
-    if (!file.lines.isEmpty() && file.lines.back().isEmpty())
-        file.lines.removeLast();
-    for (QString &line : file.lines) {
-        if (line.endsWith(u'\r'))
-            line.chop(1);
-    }
-    return file;
+    struct stat status = {};
+    if (::stat(QFile::encodeName(path).constData(), &status) != 0)
+        return std::nullopt;
+    return Stamp{status.st_dev, status.st_ino, status.st_size, modifiedNs(status)};
 }
 
-bool ProfileStore::writeLines(const FileLines &file) const
+// Opened without waiting, so that a pipe or a device in the file's place cannot
+// stop the program; only a regular file is read.
+ProfileStore::Loaded ProfileStore::load(const QString &path)
 {
-    const QString eol = file.crlf ? QStringLiteral("\r\n") : QStringLiteral("\n");
-    QString text;
-    for (const QString &line : file.lines)
-        text += line + eol;
-    return AtomicFileWriter::write(m_path, text.toUtf8());
+    Loaded loaded;
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) {
+        // A missing file is an empty one that the first write creates.
+        loaded.readable = errno == ENOENT || errno == ENOTDIR;
+        return loaded;
+    }
+    struct stat status = {};
+    QFile file;
+    if (::fstat(fd, &status) != 0 || !S_ISREG(status.st_mode)
+        || !file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
+        ::close(fd);
+        loaded.readable = false;
+        return loaded;
+    }
+    loaded.stamp = Stamp{status.st_dev, status.st_ino, status.st_size, modifiedNs(status)};
+    const DecodedSettings decoded = decodeSettings(file.readAll());
+    if (file.error() != QFileDevice::NoError) {
+        loaded.readable = false;
+        return loaded;
+    }
+    loaded.file = ProfileFile::fromText(decoded.text);
+    loaded.undecodable = decoded.undecodable;
+    return loaded;
+}
+
+// The parsed file, read again only when the file on disk is no longer the one
+// parsed. Held-back writes are the newest state and are never read over.
+const ProfileStore::Loaded &ProfileStore::current() const
+{
+    if (m_loaded && m_unwritten)
+        return *m_loaded;
+    const Stamp stamp = stampOf(m_path).value_or(Stamp{});
+    if (!m_loaded || !m_loaded->readable || m_loaded->stamp != stamp)
+        m_loaded = load(m_path);
+    return *m_loaded;
+}
+
+bool ProfileStore::isUndecodable() const
+{
+    return !m_path.isEmpty() && current().undecodable;
 }
 
 std::optional<QString> ProfileStore::rawValue(const QString &section, const QString &key) const
 {
     if (m_path.isEmpty())
         return std::nullopt;
-    const FileLines file = readLines();
-    const SectionRange range = findSection(file.lines, section);
-    if (range.header < 0)
-        return std::nullopt;
-    const qsizetype line = findKey(file.lines, range, key);
-    if (line < 0)
-        return std::nullopt;
-    return valueOf(file.lines[line]);
+    return current().file.rawValue(section, key);
 }
 
 QString ProfileStore::readString(const QString &section, const QString &key, const QString &defaultValue,
@@ -181,7 +163,10 @@ QString ProfileStore::readString(const QString &section, const QString &key, con
 {
     const auto raw = rawValue(section, key);
     const QString value = raw ? unquote(*raw) : defaultValue;
-    return value.left(qMax(0, bufferSize - 1));
+    const qsizetype room = qMax(0, bufferSize - 1);
+    if (raw && value.size() > room)
+        m_cutValues.insert(cutValueKey(section, key), value.left(room));
+    return value.left(room);
 }
 
 int ProfileStore::readInt(const QString &section, const QString &key, int defaultValue) const
@@ -208,30 +193,18 @@ bool ProfileStore::writeString(const QString &section, const QString &key, const
     const auto hasBreak = [](const QString &s) { return s.contains(u'\n') || s.contains(u'\r'); };
     if (m_path.isEmpty() || hasBreak(section) || hasBreak(key) || hasBreak(value))
         return false;
-
-    FileLines file = readLines();
-    if (!file.readable)
-        return false;
-
-    const QString entry = key + u'=' + value;
-    const SectionRange range = findSection(file.lines, section);
-    if (range.header < 0) {
-        if (!file.lines.isEmpty() && !trimBlanks(file.lines.back()).isEmpty())
-            file.lines.append(QString());
-        file.lines.append(u'[' + section + u']');
-        file.lines.append(entry);
-        return writeLines(file);
-    }
-    const qsizetype line = findKey(file.lines, range, key);
-    if (line >= 0) {
-        file.lines[line] = entry;
-        return writeLines(file);
-    }
-    qsizetype insertAt = range.end;
-    while (insertAt > range.header + 1 && trimBlanks(file.lines[insertAt - 1]).isEmpty())
-        --insertAt;
-    file.lines.insert(insertAt, entry);
-    return writeLines(file);
+    // A value the file holds already is not written again: settings are written
+    // at every start and exit, and a large file costs a second each time. A value
+    // the reader had cut is written back as it was read: the entry keeps its whole
+    // value.
+    const auto raw = rawValue(section, key);
+    if (raw && *raw == value && current().readable)
+        return true;
+    const auto cut = m_cutValues.constFind(cutValueKey(section, key));
+    if (raw && cut != m_cutValues.constEnd() && *cut == value && unquote(*raw).size() > value.size()
+        && unquote(*raw).startsWith(value))
+        return true;
+    return change([&](ProfileFile &file) { file.setEntry(section, key, key + u'=' + value); });
 }
 
 bool ProfileStore::writeInt(const QString &section, const QString &key, int value) const
@@ -241,13 +214,47 @@ bool ProfileStore::writeInt(const QString &section, const QString &key, int valu
 
 bool ProfileStore::removeKey(const QString &section, const QString &key) const
 {
-    FileLines file = readLines();
-    if (!file.readable)
+    if (m_path.isEmpty() || !current().readable)
         return false;
-    const SectionRange range = findSection(file.lines, section);
-    const qsizetype line = range.header < 0 ? -1 : findKey(file.lines, range, key);
-    if (line < 0)
+    if (!rawValue(section, key))
         return true;
-    file.lines.removeAt(line);
-    return writeLines(file);
+    return change([&](ProfileFile &file) { file.removeEntry(section, key); });
+}
+
+bool ProfileStore::change(const std::function<void(ProfileFile &)> &edit) const
+{
+    if (!current().readable)
+        return false;
+    edit(m_loaded->file);
+    m_unwritten = true;
+    return m_batchDepth > 0 || flush();
+}
+
+// A failed write leaves the file as it was, and what is kept in memory is
+// forgotten with it, so that the next read sees the file.
+bool ProfileStore::flush() const
+{
+    if (!m_unwritten)
+        return true;
+    m_unwritten = false;
+    const bool written = (!m_loaded->undecodable || keepOriginalAside())
+                         && AtomicFileWriter::write(m_path, m_loaded->file.toUtf8());
+    if (!written) {
+        m_loaded.reset();
+        return false;
+    }
+    m_loaded->undecodable = false;
+    m_loaded->stamp = stampOf(m_path).value_or(Stamp{});
+    return true;
+}
+
+// The first write of a file that is neither UTF-8 nor CP932 turns it into UTF-8
+// and cannot give back what was garbled on reading: the original is kept aside.
+bool ProfileStore::keepOriginalAside() const
+{
+    QFile original(m_path);
+    if (!original.open(QIODevice::ReadOnly))
+        return false;
+    const QByteArray bytes = original.readAll();
+    return original.error() == QFileDevice::NoError && AtomicFileWriter::write(backupPath(), bytes);
 }

@@ -35,6 +35,9 @@ const std::map<int, const char16_t *> &table()
         {StringTable::UnholdableCharactersSave,
          u"読み込んだときに改行になった文字 (U+2029 段落区切り、U+FDD0、U+FDD1) は、このまま保存するとファイル"
          u"からも失われ、改行に置き換わります。\n\nこのまま保存しますか?"},
+        {StringTable::UndecodableSettings,
+         u"設定ファイル「%1」は UTF-8 でもシフトJIS でもないため、読めない設定があります。\n\n設定を書き込むときに"
+         u" UTF-8 で書き直し、元のファイルは「%2」として残します。"},
         {StringTable::RecoveryOffer, u"保存されていない変更が残っています。復元しますか?"},
         {StringTable::RecoveryDamaged,
          u"復元用のファイルが壊れているため、復元できません。ファイルは次の名前で残してあります。\n\n%1"},

@@ -24,6 +24,7 @@ public:
         InvalidBytesRead = 143,
         UnholdableCharactersRead = 151,
         UnholdableCharactersSave = 152,
+        UndecodableSettings = 153,
         RecoveryOffer = 160,
         RecoveryDamaged = 161,
         FindingCountFormat = 170,

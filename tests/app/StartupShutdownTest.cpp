@@ -124,6 +124,34 @@ TEST_F(StartupShutdownTest, AFileOnTheCommandLineIsOpenedAndAMissingOneEndsTheSt
     expectAllProgramSections(dir.filePath("quillmere.ini"));
 }
 
+TEST_F(StartupShutdownTest, SettingsNeitherUtf8NorCp932AreKeptAsideAndToldOfOnce)
+{
+    const QString exe = makeExecutable(dir.path(), "quillmere");
+    const QString settings = dir.filePath("quillmere.ini");
+    // 0x80 and 0xFF are bytes CP932 has no code for.
+    const QByteArray original = "[platex]\nEXE=\x80\xFF\n";
+    QFile file(settings);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(original);
+    file.close();
+    std::vector<ModalHost::Message> shown;
+    ModalHost::answerMessagesWith([&shown](const ModalHost::Message &message) {
+        shown.push_back(message);
+        return QMessageBox::Ok;
+    });
+    for (int start = 0; start < 2; ++start) {
+        CQuillmereApp app(exe);
+        ASSERT_TRUE(app.InitInstance({}));
+    }
+    ASSERT_EQ(shown.size(), 1u);
+    EXPECT_EQ(shown[0].text, StringTable::text(StringTable::UndecodableSettings).arg(settings, settings + ".bak"));
+    EXPECT_EQ(shown[0].icon, QMessageBox::Warning);
+    QFile kept(settings + ".bak");
+    ASSERT_TRUE(kept.open(QIODevice::ReadOnly));
+    EXPECT_EQ(kept.readAll(), original);
+    expectAllProgramSections(settings);
+}
+
 TEST_F(StartupShutdownTest, TheAboutBoxShowsTheVersion)
 {
     CQuillmereApp app(makeExecutable(dir.path(), "quillmere"));

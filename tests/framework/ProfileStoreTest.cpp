@@ -1,10 +1,14 @@
 #include "ProfileStore.h"
 
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
+
+#include <sys/stat.h>
 
 namespace {
 
@@ -161,6 +165,101 @@ TEST_F(ProfileStoreTest, FailedWritesChangeNothing)
     EXPECT_FALSE(breaks.writeString("s", "k", "two\nlines"));
     EXPECT_FALSE(breaks.writeString("s", "k\r", "v"));
     EXPECT_EQ(readFile("breaks.ini"), "[s]\nk=v\n");
+}
+
+TEST_F(ProfileStoreTest, APipeOrADeviceIsNeitherWaitedForNorReplaced)
+{
+    ASSERT_EQ(::mkfifo(QFile::encodeName(path()).constData(), 0600), 0);
+    const ProfileStore pipe(path());
+    EXPECT_EQ(pipe.readString("s", "k", "default"), "default");
+    EXPECT_FALSE(pipe.writeString("s", "k", "v"));
+    EXPECT_TRUE(QFileInfo(path()).isFile() == false && QFileInfo(path()).exists());
+
+    const ProfileStore device(QStringLiteral("/dev/zero"));
+    EXPECT_EQ(device.readInt("s", "k", 3), 3);
+    EXPECT_FALSE(device.writeInt("s", "k", 4));
+}
+
+TEST_F(ProfileStoreTest, AFileChangedByAnotherProgramIsReadAgain)
+{
+    writeFile("[s]\nk=1\n");
+    const ProfileStore mine(path());
+    EXPECT_EQ(mine.readString("s", "k", "d"), "1");
+    ASSERT_TRUE(ProfileStore(path()).writeString("s", "k", "2"));
+    EXPECT_EQ(mine.readString("s", "k", "d"), "2");
+    // Rewritten in place with the same size; the clock of file times may not have
+    // moved since the last write, so the other program's time is set apart.
+    writeFile("[s]\nk=3\n");
+    QFile inPlace(path());
+    ASSERT_TRUE(inPlace.open(QIODevice::ReadWrite));
+    ASSERT_TRUE(inPlace.setFileTime(QDateTime::currentDateTime().addSecs(-60), QFileDevice::FileModificationTime));
+    inPlace.close();
+    EXPECT_EQ(mine.readString("s", "k", "d"), "3");
+    QFile::remove(path());
+    EXPECT_EQ(mine.readString("s", "k", "d"), "d");
+}
+
+TEST_F(ProfileStoreTest, ABatchWritesOnceAtItsEndAndKeepsWhatAnotherInstanceWrote)
+{
+    writeFile("[s]\na=1\n");
+    const ProfileStore mine(path());
+    EXPECT_EQ(mine.readString("s", "a", "d"), "1");
+    // Another running instance writes while this one runs.
+    ASSERT_TRUE(ProfileStore(path()).writeString("S", "other", "kept"));
+    const QByteArray before = readFile();
+    {
+        const ProfileStore::WriteBatch batch(mine);
+        ASSERT_TRUE(mine.writeString("s", "a", "2"));
+        ASSERT_TRUE(mine.writeInt("t", "b", 3));
+        ASSERT_TRUE(mine.removeKey("s", "missing"));
+        EXPECT_EQ(mine.readInt("t", "b", 0), 3);
+        EXPECT_EQ(readFile(), before);
+    }
+    EXPECT_EQ(readFile(), "[s]\na=2\nother=kept\n\n[t]\nb=3\n");
+    EXPECT_EQ(QDir(m_dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"settings.ini"});
+}
+
+TEST_F(ProfileStoreTest, AFileNeitherUtf8NorCp932IsKeptAsideBeforeItIsRewritten)
+{
+    // 0x80 and 0xFF are bytes CP932 has no code for.
+    const QByteArray original = "[s]\r\nk=\x80\xFF\r\n";
+    writeFile(original);
+    const ProfileStore profile(path());
+    EXPECT_TRUE(profile.isUndecodable());
+    EXPECT_EQ(profile.backupPath(), path() + ".bak");
+    ASSERT_TRUE(profile.writeString("s", "new", "v"));
+    EXPECT_EQ(readFile("settings.ini.bak"), original);
+    EXPECT_TRUE(readFile().contains("new=v\r\n"));
+    EXPECT_FALSE(profile.isUndecodable());
+    ASSERT_TRUE(profile.writeString("s", "new", "w"));
+    EXPECT_EQ(readFile("settings.ini.bak"), original);
+
+    writeFile("[s]\r\nk=\x93\xfa\r\n", "cp932.ini");
+    const ProfileStore cp932(path("cp932.ini"));
+    EXPECT_FALSE(cp932.isUndecodable());
+    ASSERT_TRUE(cp932.writeString("s", "new", "v"));
+    EXPECT_FALSE(QFile::exists(path("cp932.ini.bak")));
+}
+
+TEST_F(ProfileStoreTest, AValueCutOnReadingIsLeftInTheFileAsItWas)
+{
+    const QByteArray longValue(5000, 'x');
+    const QByteArray original = "[s]\nlong=  \"" + longValue + "\"  \nshort=1\n";
+    writeFile(original);
+    const ProfileStore profile(path());
+    const QString cut = profile.readString("s", "long", "d");
+    ASSERT_EQ(cut.size(), 4095);
+    ASSERT_TRUE(profile.writeString("s", "long", cut));
+    EXPECT_EQ(readFile(), original);
+    {
+        const ProfileStore::WriteBatch batch(profile);
+        ASSERT_TRUE(profile.writeString("s", "short", "2"));
+        ASSERT_TRUE(profile.writeString("s", "long", cut));
+    }
+    EXPECT_EQ(readFile(), "[s]\nlong=  \"" + longValue + "\"  \nshort=2\n");
+    // A value the user changed is written as given.
+    ASSERT_TRUE(profile.writeString("s", "long", "new"));
+    EXPECT_EQ(readFile(), "[s]\nlong=new\nshort=2\n");
 }
 
 } // namespace
