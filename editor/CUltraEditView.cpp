@@ -1,11 +1,13 @@
 #include "CUltraEditView.h"
 
+#include "BracketMarker.h"
 #include "CDullSense.h"
 #include "CLineWindow.h"
 #include "CommandIds.h"
 #include "CommandManager.h"
 #include "CompletionRouter.h"
 #include "IncomingData.h"
+#include "LazyHighlighter.h"
 #include "LineColumnText.h"
 #include "LineWindowMetrics.h"
 #include "ModalHost.h"
@@ -33,6 +35,8 @@ const QString ShowKey = QStringLiteral("ShowLineNumber");
 const QString FontSection = QStringLiteral("DisplayFont");
 const QString NameKey = QStringLiteral("Name");
 const QString SizeKey = QStringLiteral("Size");
+const QString SyntaxColorSection = QStringLiteral("ShowSyntaxColor");
+const QString SyntaxColorKey = QStringLiteral("ShowSyntaxColor");
 
 } // namespace
 
@@ -52,6 +56,7 @@ CUltraEditView::CUltraEditView(const ProfileStore &profile, QWidget *parent, con
     registerEditCommands();
     registerViewCommands();
     ShowLineWindow(m_profile.readInt(ShowSection, ShowKey, 1) != 0);
+    applySyntaxColor(m_profile.readInt(SyntaxColorSection, SyntaxColorKey, 1) != 0);
     m_pDullSense = CDullSense::create(this, dictionaries);
 }
 
@@ -92,7 +97,29 @@ void CUltraEditView::registerViewCommands()
     onCommand(CommandId::ToggleLineNumbers, [this] { ShowLineWindow(!m_pLineWindow); });
     onUpdate(CommandId::ToggleLineNumbers,
              [this](CommandUpdate &update) { update.setCheck(m_pLineWindow != nullptr); });
+    onCommand(CommandId::ToggleSyntaxColor, [this] { ShowSyntaxColor(!m_highlighter); });
+    onUpdate(CommandId::ToggleSyntaxColor,
+             [this](CommandUpdate &update) { update.setCheck(m_highlighter != nullptr); });
     onCommand(CommandId::ChangeFont, [this] { OnChangeFont(); });
+}
+
+void CUltraEditView::ShowSyntaxColor(bool show)
+{
+    applySyntaxColor(show);
+    m_profile.writeInt(SyntaxColorSection, SyntaxColorKey, show ? 1 : 0);
+}
+
+void CUltraEditView::applySyntaxColor(bool show)
+{
+    if (show == (m_highlighter != nullptr))
+        return;
+    if (show) {
+        m_highlighter = std::make_unique<LazyHighlighter>(*this);
+        m_bracketMarker = std::make_unique<BracketMarker>(*this);
+    } else {
+        m_bracketMarker.reset();
+        m_highlighter.reset();
+    }
 }
 
 void CUltraEditView::readDisplayFontSettings()

@@ -16,8 +16,10 @@
 #include <utility>
 #include <vector>
 
+class BracketMarker;
 class CDullSense;
 class CLineWindow;
+class LazyHighlighter;
 class CommandManager;
 class ProfileStore;
 class QMenu;
@@ -50,6 +52,11 @@ public:
     void ShowLineWindow(bool show);
 
     CLineWindow *lineWindow() const { return m_pLineWindow.get(); }
+
+    // Turns syntax colouring and bracket marks on or off and stores the choice.
+    void ShowSyntaxColor(bool show);
+    // The colouring while it is on, else null.
+    LazyHighlighter *highlighter() const { return m_highlighter.get(); }
     int lineWindowWidth() const { return m_lineWindowWidth; }
 
     // For the gutter: the first line with any part in view, the top of a visible
@@ -99,6 +106,7 @@ private:
     void readDisplayFontSettings();
     void OnChangeFont();
     void pasteText();
+    void applySyntaxColor(bool show);
     void createLineWindow();
     void destroyLineWindow();
     void placeLineWindow();
@@ -119,6 +127,8 @@ private:
 
     std::unique_ptr<CLineWindow> m_pLineWindow;
     std::vector<std::pair<QTextCursor, LineMark>> m_lineMarks;
+    std::unique_ptr<LazyHighlighter> m_highlighter;
+    std::unique_ptr<BracketMarker> m_bracketMarker;
     // The completion popup, a child of this view; null when it could not be made.
     CDullSense *m_pDullSense = nullptr;
     int m_lineWindowWidth = 0;

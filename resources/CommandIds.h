@@ -46,6 +46,7 @@ constexpr int ChangeFont = 32833;
 constexpr int NextError = 32837;
 constexpr int PreviousError = 32839;
 constexpr int ShowPdf = 32835;
+constexpr int ToggleSyntaxColor = 32841;
 
 } // namespace CommandId
 

@@ -140,7 +140,7 @@ TEST_F(MainFrameTest, EveryMenuItemHasItsCommandInOrder)
                                                             0, RunGsview, ShowPdf, 0, NextError, PreviousError, 0,
                                                             ExternalProgramSettings}));
     EXPECT_EQ(menuIds(menus[3]->menu()),
-              (std::vector<int>{ViewToolBar, ViewStatusBar, ToggleLineNumbers, 0, ChangeFont, 0, -1}));
+              (std::vector<int>{ViewToolBar, ViewStatusBar, ToggleLineNumbers, ToggleSyntaxColor, 0, ChangeFont, 0, -1}));
     EXPECT_EQ(menuIds(menus[3]->menu()->actions().back()->menu()),
               (std::vector<int>{DisplayShiftJis, DisplayEucJp, DisplayIso2022Jp, DisplayUtf8, DisplayUtf16Le,
                                 DisplayUtf16Be}));

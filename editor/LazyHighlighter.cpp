@@ -1,0 +1,324 @@
+#include "LazyHighlighter.h"
+
+#include "CUltraEditView.h"
+
+#include <QElapsedTimer>
+#include <QEvent>
+#include <QScrollBar>
+#include <QTextDocument>
+#include <QTextLayout>
+
+#include <algorithm>
+#include <array>
+#include <optional>
+
+namespace {
+
+using State = TexSyntax::State;
+
+// What a block's user state holds: its end state and the start state its colours
+// were made with, each as a number plus one (0 for none) in 15 bits, so that the
+// whole stays non-negative and -1, a new block's value, means nothing is known.
+struct LineRecord
+{
+    std::optional<State> end;
+    std::optional<State> colouredWith;
+};
+
+constexpr int FieldBits = 15;
+constexpr int FieldMask = (1 << FieldBits) - 1;
+// How many lines a slice reads between looks at the clock.
+constexpr int LinesBetweenClockChecks = 64;
+
+std::optional<State> fieldOf(int value)
+{
+    return value == 0 ? std::nullopt : std::optional<State>(State::fromInt(value - 1));
+}
+
+int fieldFor(const std::optional<State> &state)
+{
+    return state ? state->toInt() + 1 : 0;
+}
+
+LineRecord recordOf(const QTextBlock &block)
+{
+    const int value = block.userState();
+    if (value < 0)
+        return {};
+    return {fieldOf(value & FieldMask), fieldOf((value >> FieldBits) & FieldMask)};
+}
+
+void store(QTextBlock block, const LineRecord &record)
+{
+    block.setUserState(fieldFor(record.end) | (fieldFor(record.colouredWith) << FieldBits));
+}
+
+QTextCharFormat colourFormat(const QColor &colour, bool italic = false)
+{
+    QTextCharFormat format;
+    format.setForeground(colour);
+    if (italic)
+        format.setFontItalic(true);
+    return format;
+}
+
+} // namespace
+
+LazyHighlighter::LazyHighlighter(CUltraEditView &view)
+    : m_view(view)
+    , m_lineCount(view.document()->blockCount())
+    , m_colouredFrom(view.document())
+    , m_colouredTo(view.document())
+{
+    // Text typed where the coloured lines begin belongs to them.
+    m_colouredFrom.setKeepPositionOnInsert(true);
+    m_timer.setSingleShot(true);
+    connect(&m_timer, &QTimer::timeout, this, &LazyHighlighter::runSlice);
+    connect(view.document(), &QTextDocument::contentsChange, this, &LazyHighlighter::followChange);
+    connect(view.verticalScrollBar(), &QScrollBar::valueChanged, this, &LazyHighlighter::followScroll);
+    view.viewport()->installEventFilter(this);
+    followScroll();
+}
+
+LazyHighlighter::~LazyHighlighter()
+{
+    m_view.viewport()->removeEventFilter(this);
+    if (m_anyColoured) {
+        const QTextBlock last = m_colouredTo.block();
+        for (QTextBlock block = m_colouredFrom.block(); block.isValid(); block = block.next()) {
+            clearLine(block);
+            if (block == last)
+                break;
+        }
+    }
+}
+
+const QTextCharFormat &LazyHighlighter::formatOf(TexSyntax::Kind kind)
+{
+    // Dark shades of a palette made for the common colour-vision deficiencies, each
+    // at least 4.5:1 against white; comments are italic besides.
+    static const std::array<QTextCharFormat, 6> formats{
+        colourFormat(QColor(0x00, 0x4E, 0x9A)),       // control sequences: blue
+        colourFormat(QColor(0x6B, 0x6B, 0x6B), true), // comments: grey, italic
+        colourFormat(QColor(0xA8, 0x3C, 0x00)),       // math: vermilion
+        colourFormat(QColor(0x00, 0x6B, 0x4F)),       // environment names: bluish green
+        colourFormat(QColor(0x8E, 0x2F, 0x6E)),       // labels and keys: reddish purple
+        colourFormat(QColor(0x00, 0x4E, 0x9A), true), // magic comments: blue, italic
+    };
+    return formats[static_cast<std::size_t>(kind)];
+}
+
+bool LazyHighlighter::isIdle() const
+{
+    return m_validLines >= m_lineCount && !m_timer.isActive();
+}
+
+bool LazyHighlighter::eventFilter(QObject *watched, QEvent *event)
+{
+    // The last chance for lines that came into view some way no signal reports.
+    if (event->type() == QEvent::Paint)
+        colourLines(shownLines(), Colouring::Missing);
+    return QObject::eventFilter(watched, event);
+}
+
+void LazyHighlighter::followChange(int position, int, int added)
+{
+    QTextDocument &document = *m_view.document();
+    const int first = document.findBlock(position).blockNumber();
+    const QTextBlock lastBlock = document.findBlock(position + added);
+    const int last = lastBlock.isValid() ? lastBlock.blockNumber() : document.blockCount() - 1;
+    const int delta = document.blockCount() - m_lineCount;
+    m_lineCount = document.blockCount();
+    adjustLineCounts(std::max(first, 0), last, delta);
+    colourChangedLines(std::max(first, 0), last);
+    m_timer.start(PauseMilliseconds);
+}
+
+void LazyHighlighter::adjustLineCounts(int first, int last, int delta)
+{
+    const int oldLast = last - delta;
+    m_validLines = std::min(m_validLines, first);
+    if (m_knownLines > oldLast)
+        m_knownLines += delta;
+    else
+        m_knownLines = std::min(m_knownLines, first);
+    if (m_lastEdited > oldLast)
+        m_lastEdited += delta;
+    m_lastEdited = std::max(m_lastEdited, last);
+}
+
+// The changed lines in view are coloured with the edit, which lays them out once
+// anyway; changed lines out of view lose the colours they had.
+void LazyHighlighter::colourChangedLines(int first, int last)
+{
+    const LineRange shown = shownLines();
+    const int from = std::max(first, shown.first);
+    const int to = std::min(last, shown.first + shown.count - 1);
+    if (from <= to)
+        colourLines({from, to - from + 1}, Colouring::All);
+    if (!m_anyColoured)
+        return;
+    const int colouredFirst = std::max(first, m_colouredFrom.block().blockNumber());
+    const int colouredLast = std::min(last, m_colouredTo.block().blockNumber());
+    QTextBlock block = m_view.document()->findBlockByNumber(colouredFirst);
+    for (int number = colouredFirst; number <= colouredLast && block.isValid(); ++number, block = block.next()) {
+        if (number < from || number > to)
+            clearLine(block);
+    }
+}
+
+void LazyHighlighter::followScroll()
+{
+    colourLines(shownLines(), Colouring::Missing);
+    m_timer.start(PauseMilliseconds);
+}
+
+void LazyHighlighter::runSlice()
+{
+    QElapsedTimer clock;
+    clock.start();
+    advanceStates(clock);
+    colourLines(keptLines(), Colouring::Stale);
+    dropDistantColours();
+    if (m_validLines < m_lineCount)
+        m_timer.start(0);
+}
+
+void LazyHighlighter::advanceStates(const QElapsedTimer &clock)
+{
+    // The colouring of the lines kept in view takes the rest of the slice.
+    constexpr int Budget = SliceMilliseconds * 3 / 4;
+    QTextDocument &document = *m_view.document();
+    QTextBlock block = document.findBlockByNumber(m_validLines);
+    State state = bestStartState(block);
+    for (int read = 1; block.isValid(); ++read) {
+        if (read % LinesBetweenClockChecks == 0 && clock.elapsed() >= Budget)
+            break;
+        LineRecord record = recordOf(block);
+        const State end = TexSyntax::scanLine(block.text(), state, nullptr);
+        const bool meetsStoredState =
+            record.end == end && m_validLines > m_lastEdited && m_validLines + 1 < m_knownLines;
+        record.end = end;
+        store(block, record);
+        ++m_validLines;
+        if (meetsStoredState) {
+            m_validLines = m_knownLines;
+            block = document.findBlockByNumber(m_validLines);
+            state = bestStartState(block);
+            continue;
+        }
+        state = end;
+        block = block.next();
+    }
+    m_knownLines = std::max(m_knownLines, m_validLines);
+    if (m_validLines >= m_lineCount)
+        m_lastEdited = -1;
+}
+
+void LazyHighlighter::colourLines(LineRange lines, Colouring which)
+{
+    QTextBlock block = m_view.document()->findBlockByNumber(std::max(lines.first, 0));
+    State state = bestStartState(block);
+    for (int number = lines.first; number < lines.first + lines.count && block.isValid();
+         ++number, block = block.next()) {
+        const LineRecord record = recordOf(block);
+        const bool stale = record.colouredWith != state;
+        if (!record.colouredWith || which == Colouring::All || (which == Colouring::Stale && stale))
+            state = colourLine(block, state);
+        else if (number < m_validLines && record.end)
+            state = *record.end;
+        else
+            state = TexSyntax::scanLine(block.text(), state, nullptr);
+    }
+}
+
+TexSyntax::State LazyHighlighter::colourLine(QTextBlock block, State start)
+{
+    std::vector<TexSyntax::Span> spans;
+    const State end = TexSyntax::scanLine(block.text(), start, &spans);
+    LineRecord record = recordOf(block);
+    // A line that has no colours and gets none is left without a layout of its own.
+    if (!spans.empty() || record.colouredWith) {
+        QList<QTextLayout::FormatRange> ranges;
+        ranges.reserve(static_cast<qsizetype>(spans.size()));
+        for (const TexSyntax::Span &span : spans)
+            ranges.append({span.start, span.length, formatOf(span.kind)});
+        block.layout()->setFormats(ranges);
+        m_view.document()->markContentsDirty(block.position(), block.length());
+    }
+    record.colouredWith = start;
+    store(block, record);
+    includeInColoured(block);
+    return end;
+}
+
+void LazyHighlighter::clearLine(QTextBlock block)
+{
+    LineRecord record = recordOf(block);
+    if (!record.colouredWith)
+        return;
+    if (!block.layout()->formats().isEmpty()) {
+        block.layout()->clearFormats();
+        m_view.document()->markContentsDirty(block.position(), block.length());
+    }
+    record.colouredWith.reset();
+    store(block, record);
+}
+
+void LazyHighlighter::includeInColoured(const QTextBlock &block)
+{
+    const int start = block.position();
+    const int end = block.position() + block.length() - 1;
+    if (!m_anyColoured || start < m_colouredFrom.position())
+        m_colouredFrom.setPosition(start);
+    if (!m_anyColoured || end > m_colouredTo.position())
+        m_colouredTo.setPosition(end);
+    m_anyColoured = true;
+}
+
+void LazyHighlighter::dropDistantColours()
+{
+    if (!m_anyColoured)
+        return;
+    const LineRange kept = keptLines();
+    const int keptLast = kept.first + kept.count - 1;
+    const int first = m_colouredFrom.block().blockNumber();
+    const int last = m_colouredTo.block().blockNumber();
+    if (first >= kept.first && last <= keptLast)
+        return;
+    QTextBlock block = m_view.document()->findBlockByNumber(first);
+    for (int number = first; number <= last && block.isValid(); ++number, block = block.next()) {
+        if (number < kept.first || number > keptLast)
+            clearLine(block);
+    }
+    QTextDocument &document = *m_view.document();
+    const QTextBlock from = document.findBlockByNumber(std::max(kept.first, 0));
+    const QTextBlock to = document.findBlockByNumber(std::min(keptLast, m_lineCount - 1));
+    m_colouredFrom.setPosition(from.position());
+    m_colouredTo.setPosition(to.position() + to.length() - 1);
+}
+
+TexSyntax::State LazyHighlighter::bestStartState(const QTextBlock &block) const
+{
+    const QTextBlock previous = block.previous();
+    if (!previous.isValid())
+        return {};
+    const LineRecord record = recordOf(previous);
+    if (record.end)
+        return *record.end;
+    if (record.colouredWith)
+        return TexSyntax::scanLine(previous.text(), *record.colouredWith, nullptr);
+    return {};
+}
+
+LazyHighlighter::LineRange LazyHighlighter::shownLines() const
+{
+    const int lineHeight = std::max(1, m_view.fontMetrics().lineSpacing());
+    return {m_view.firstVisibleLine().blockNumber(), m_view.viewport()->height() / lineHeight + 2};
+}
+
+LazyHighlighter::LineRange LazyHighlighter::keptLines() const
+{
+    const LineRange shown = shownLines();
+    return {std::max(0, shown.first - shown.count), shown.count * 3};
+}

@@ -1,0 +1,192 @@
+#include "EditorFixture.h"
+
+#include "BracketMarker.h"
+#include "CommandIds.h"
+#include "LazyHighlighter.h"
+
+#include <QScrollBar>
+#include <QTest>
+#include <QTextBlock>
+#include <QTextLayout>
+
+namespace {
+
+class SyntaxColorTest : public EditorFixture
+{
+protected:
+    std::unique_ptr<CUltraEditView> shownView(const QString &text)
+    {
+        auto view = makeView(text);
+        view->show();
+        EXPECT_TRUE(QTest::qWaitForWindowExposed(view.get()));
+        QCoreApplication::processEvents();
+        return view;
+    }
+
+    static void waitUntilIdle(const CUltraEditView &view)
+    {
+        for (int round = 0; round < 2000 && !view.highlighter()->isIdle(); ++round)
+            QTest::qWait(5);
+        ASSERT_TRUE(view.highlighter()->isIdle());
+    }
+
+    static QList<QTextLayout::FormatRange> formatsOf(const CUltraEditView &view, int line)
+    {
+        return view.document()->findBlockByNumber(line).layout()->formats();
+    }
+
+    // The kind whose colour the character at column of line is drawn in; nullopt
+    // for plain text.
+    static std::optional<TexSyntax::Kind> kindAt(const CUltraEditView &view, int line, int column)
+    {
+        for (const QTextLayout::FormatRange &range : formatsOf(view, line)) {
+            if (column < range.start || column >= range.start + range.length)
+                continue;
+            for (const auto kind : {TexSyntax::Kind::ControlSequence, TexSyntax::Kind::Comment, TexSyntax::Kind::Math,
+                                    TexSyntax::Kind::Environment, TexSyntax::Kind::Reference, TexSyntax::Kind::Magic}) {
+                if (LazyHighlighter::formatOf(kind) == range.format)
+                    return kind;
+            }
+        }
+        return std::nullopt;
+    }
+
+    static int colouredLineCount(const CUltraEditView &view)
+    {
+        int count = 0;
+        for (QTextBlock block = view.document()->firstBlock(); block.isValid(); block = block.next())
+            count += block.layout()->formats().isEmpty() ? 0 : 1;
+        return count;
+    }
+
+    static QString manyLines(int count)
+    {
+        QStringList lines;
+        for (int i = 0; i < count; ++i)
+            lines.append(QStringLiteral("行%1 \\ref{eq:%1} と $x_%1$").arg(i));
+        return lines.join(u'\n');
+    }
+
+    static void typeAt(CUltraEditView &view, int position, const QString &text)
+    {
+        QTextCursor caret = view.textCursor();
+        caret.setPosition(position);
+        view.setTextCursor(caret);
+        QTest::keyClicks(&view, text);
+    }
+
+    int storedSwitch() const
+    {
+        return storedInt(QStringLiteral("ShowSyntaxColor"), QStringLiteral("ShowSyntaxColor"));
+    }
+};
+
+} // namespace
+
+TEST_F(SyntaxColorTest, OnlyTheLinesAroundTheViewAreColoured)
+{
+    auto view = shownView(manyLines(5000));
+    // The lines shown are coloured at the first paint, before any state is known.
+    EXPECT_EQ(kindAt(*view, 0, 4), TexSyntax::Kind::ControlSequence);
+    EXPECT_EQ(kindAt(*view, 1, 16), TexSyntax::Kind::Math);
+    waitUntilIdle(*view);
+    EXPECT_EQ(view->highlighter()->analysedLines(), 5000);
+    const int page = view->viewport()->height() / view->fontMetrics().lineSpacing() + 2;
+    EXPECT_LE(colouredLineCount(*view), 3 * page);
+    EXPECT_TRUE(formatsOf(*view, 4000).isEmpty());
+
+    // Far down, the lines shown get their colours and those far above lose theirs.
+    view->verticalScrollBar()->setValue(4000);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(kindAt(*view, 4001, 7), TexSyntax::Kind::ControlSequence);
+    waitUntilIdle(*view);
+    EXPECT_TRUE(formatsOf(*view, 0).isEmpty());
+    EXPECT_LE(colouredLineCount(*view), 3 * page);
+}
+
+TEST_F(SyntaxColorTest, AnEditRecoloursItsLineAtOnceAndTheLinesBelowInSlices)
+{
+    auto view = shownView(u"前文\n本文 a+b\n\\section{節}\n後"_qs);
+    waitUntilIdle(*view);
+    EXPECT_EQ(kindAt(*view, 1, 3), std::nullopt);
+
+    typeAt(*view, 0, QStringLiteral("$"));
+    EXPECT_EQ(kindAt(*view, 0, 0), TexSyntax::Kind::Math);
+    EXPECT_EQ(kindAt(*view, 1, 3), std::nullopt);
+    waitUntilIdle(*view);
+    EXPECT_EQ(kindAt(*view, 1, 3), TexSyntax::Kind::Math);
+    EXPECT_EQ(kindAt(*view, 2, 1), TexSyntax::Kind::Math);
+
+    // A blank line ends the unclosed $ as it ends the paragraph for TeX.
+    typeAt(*view, view->document()->findBlockByNumber(2).position(), QString());
+    QTest::keyClick(view.get(), Qt::Key_Return);
+    waitUntilIdle(*view);
+    EXPECT_EQ(kindAt(*view, 1, 3), TexSyntax::Kind::Math);
+    EXPECT_EQ(kindAt(*view, 3, 1), TexSyntax::Kind::ControlSequence);
+
+    // An environment spanning lines, its body typed in Japanese.
+    view->selectAll();
+    view->textCursor().insertText(u"\\begin{align*}\na &= b \\label{式}\n\\end{align*}　本文"_qs);
+    waitUntilIdle(*view);
+    EXPECT_EQ(kindAt(*view, 0, 7), TexSyntax::Kind::Environment);
+    EXPECT_EQ(kindAt(*view, 1, 0), TexSyntax::Kind::Math);
+    EXPECT_EQ(kindAt(*view, 1, 14), TexSyntax::Kind::Reference);
+    EXPECT_EQ(kindAt(*view, 2, 0), TexSyntax::Kind::ControlSequence);
+    EXPECT_EQ(kindAt(*view, 2, 13), std::nullopt);
+}
+
+TEST_F(SyntaxColorTest, TheSwitchTurnsColoursAndMarksOffAndIsStored)
+{
+    auto view = shownView(u"\\section{見出し} {a}"_qs);
+    CommandUpdate update;
+    view->updateCommand(CommandId::ToggleSyntaxColor, update);
+    EXPECT_EQ(update.checked(), true);
+    EXPECT_EQ(storedSwitch(), -1);
+    EXPECT_FALSE(formatsOf(*view, 0).isEmpty());
+
+    view->executeCommand(CommandId::ToggleSyntaxColor);
+    EXPECT_EQ(view->highlighter(), nullptr);
+    EXPECT_TRUE(formatsOf(*view, 0).isEmpty());
+    EXPECT_EQ(storedSwitch(), 0);
+    typeAt(*view, 14, QString());
+    EXPECT_TRUE(view->extraSelections().isEmpty());
+    view->updateCommand(CommandId::ToggleSyntaxColor, update);
+    EXPECT_EQ(update.checked(), false);
+
+    // The next view starts as the last one was left and writes nothing itself.
+    m_profile.writeInt(QStringLiteral("ShowSyntaxColor"), QStringLiteral("ShowSyntaxColor"), 7);
+    view.reset();
+    m_profile.writeInt(QStringLiteral("ShowSyntaxColor"), QStringLiteral("ShowSyntaxColor"), 0);
+    auto next = shownView(u"\\section{x}"_qs);
+    EXPECT_EQ(next->highlighter(), nullptr);
+    EXPECT_TRUE(formatsOf(*next, 0).isEmpty());
+    EXPECT_EQ(storedSwitch(), 0);
+    next->executeCommand(CommandId::ToggleSyntaxColor);
+    EXPECT_EQ(storedSwitch(), 1);
+    EXPECT_EQ(kindAt(*next, 0, 1), TexSyntax::Kind::ControlSequence);
+}
+
+TEST_F(SyntaxColorTest, BracketBesideTheCaretAndItsPartnerAreMarked)
+{
+    auto view = shownView(u"\\section{見出し} \\{ {a\n}"_qs);
+    typeAt(*view, 9, QString());
+    QList<QTextEdit::ExtraSelection> marks = view->extraSelections();
+    ASSERT_EQ(marks.size(), 2);
+    EXPECT_EQ(marks[0].cursor.selectionStart(), 8);
+    EXPECT_EQ(marks[1].cursor.selectionStart(), 12);
+    EXPECT_EQ(marks[1].cursor.selectedText(), u"}"_qs);
+    EXPECT_EQ(marks[0].format.background().color(), BracketMarker::markColour());
+
+    // Beside an escaped brace there is no mark; beside one whose partner is on the
+    // next line there is, from either end.
+    typeAt(*view, 15, QString());
+    EXPECT_TRUE(view->extraSelections().isEmpty());
+    typeAt(*view, 18, QString());
+    marks = view->extraSelections();
+    ASSERT_EQ(marks.size(), 2);
+    EXPECT_EQ(marks[1].cursor.selectionStart(), 20);
+    typeAt(*view, 21, QString());
+    marks = view->extraSelections();
+    ASSERT_EQ(marks.size(), 2);
+    EXPECT_EQ(marks[1].cursor.selectionStart(), 17);
+}
