@@ -1,10 +1,13 @@
 // Typing, Enter and scrolling in the editing pane with a long Japanese TeX source
-// open and the line numbers shown, against a bare QPlainTextEdit holding the same
-// text, and the gutter's paint for a short and the long documents. The generated
+// open and the line numbers shown, coloured, against the same pane with colouring
+// off and a bare QPlainTextEdit holding the same text; typing a "$" that turns the
+// lines below into math against a plain keystroke; and the gutter's paint for a
+// short and the long documents. The generated
 // 25 MB source has about 140,000 long lines; a document of 400,000 such lines, cut
 // from a longer generated source, shows what a much higher line count costs. Last,
 // the longest the event loop is kept busy during ten seconds of typing into the
 // 25 MB source, without and with crash recovery writing the unsaved text.
+#include "ColouringWait.h"
 #include "TexSourceGenerator.h"
 #include "ThreadTime.h"
 #include "TimerLateness.h"
@@ -43,6 +46,8 @@ constexpr int WindowWidth = 1000;
 constexpr int WindowHeight = 700;
 constexpr int TypingMilliseconds = 10000;
 constexpr int KeystrokeMilliseconds = 50;
+// The "$" typed in the middle opens math down to a blank line this far below.
+constexpr int MathLineCount = 10000;
 
 double secondsOf(const std::function<void()> &work)
 {
@@ -144,38 +149,80 @@ void scrollOnePage(QPlainTextEdit &editor)
 
 struct Medians
 {
-    double view = 0;
+    double coloured = 0;
+    double plain = 0;
     double bare = 0;
 };
 
 using Action = std::function<void(QPlainTextEdit &)>;
 
-// The two editors take turns, one action each, so that a change in the machine's
-// load falls on both alike; both end up holding the same text again.
-Medians compare(QPlainTextEdit &view, QPlainTextEdit &bare, const Action &action)
+double sampleOf(QPlainTextEdit &editor, const Action &action)
 {
-    std::vector<double> viewSamples;
+    focus(editor);
+    return secondsOf([&] { action(editor); });
+}
+
+// The editors take turns, one action each, so that a change in the machine's load
+// falls on all alike; all end up holding the same text again.
+Medians compare(CUltraEditView &coloured, CUltraEditView &plain, QPlainTextEdit &bare, const Action &action)
+{
+    std::vector<double> colouredSamples;
+    std::vector<double> plainSamples;
     std::vector<double> bareSamples;
     for (int run = 0; run < Repetitions; ++run) {
-        focus(view);
-        viewSamples.push_back(secondsOf([&] { action(view); }));
-        focus(bare);
-        bareSamples.push_back(secondsOf([&] { action(bare); }));
+        ColouringWait::untilIdle(coloured);
+        colouredSamples.push_back(sampleOf(coloured, action));
+        plainSamples.push_back(sampleOf(plain, action));
+        bareSamples.push_back(sampleOf(bare, action));
     }
-    return Medians{median(viewSamples), median(bareSamples)};
+    return Medians{median(colouredSamples), median(plainSamples), median(bareSamples)};
 }
 
-void report(const char *name, const Medians &medians, double target)
+void report(const char *name, const Medians &medians, double colourTarget, double bareTarget)
 {
-    std::printf("%-24s view %9.1f us   bare %9.1f us   ratio %.2f (target at most %.1f)\n", name,
-                medians.view * 1e6, medians.bare * 1e6, medians.view / medians.bare, target);
+    std::printf("%-24s coloured %8.1f us  off %8.1f us  bare %8.1f us  ratio to off %.2f (target at most %.2f)  "
+                "to bare %.2f (at most %.1f)\n",
+                name, medians.coloured * 1e6, medians.plain * 1e6, medians.bare * 1e6,
+                medians.coloured / medians.plain, colourTarget, medians.coloured / medians.bare, bareTarget);
 }
 
-Medians measure(QPlainTextEdit &view, QPlainTextEdit &bare, const Action &placeCaret, const Action &action)
+Medians measure(CUltraEditView &coloured, CUltraEditView &plain, QPlainTextEdit &bare, const Action &placeCaret,
+                const Action &action)
 {
-    placeCaret(view);
+    placeCaret(coloured);
+    placeCaret(plain);
     placeCaret(bare);
-    return compare(view, bare, action);
+    return compare(coloured, plain, bare, action);
+}
+
+// A "$" typed at the start of a line in the middle opens math down to the blank
+// line below, against a Japanese character typed at the same place; each is taken
+// back before the next, and the colouring of the lines below, which runs in
+// slices after the keystroke, is left out of both.
+void reportOpeningMath(CUltraEditView &view)
+{
+    putCaretInMiddle(view);
+    QTextCursor blankLine(view.document()->findBlockByNumber(view.textCursor().blockNumber() + MathLineCount));
+    blankLine.insertText(QStringLiteral("\n"));
+    QTextCursor lineStart = view.textCursor();
+    lineStart.movePosition(QTextCursor::StartOfBlock);
+    view.setTextCursor(lineStart);
+    std::vector<double> dollar;
+    std::vector<double> character;
+    const auto sample = [&view](const QString &text) {
+        ColouringWait::untilIdle(view);
+        focus(view);
+        const double seconds = secondsOf([&] { press(view, Qt::Key_unknown, text); });
+        view.undo();
+        return seconds;
+    };
+    for (int run = 0; run < Repetitions; ++run) {
+        dollar.push_back(sample(QStringLiteral("$")));
+        character.push_back(sample(QStringLiteral("あ")));
+    }
+    std::printf("%-24s coloured %8.1f us  plain keystroke %8.1f us  ratio %.2f (target at most 2)\n",
+                "$ opening 10,000 lines", median(dollar) * 1e6, median(character) * 1e6,
+                median(dollar) / median(character));
 }
 
 // The numbers of the middle of the document, the same place in any length of it.
@@ -204,12 +251,16 @@ double shortGutterPaint(const QString &text, const ProfileStore &profile)
     return seconds;
 }
 
-// Opens the text in the view and in a bare control, compares the four actions and
-// the view's gutter paint against the short document's.
-void benchmarkDocument(const char *name, const QString &text, const ProfileStore &profile, double shortGutter)
+// Opens the text in the coloured view, in one with colouring off and in a bare
+// control, compares the four actions, the "$" that opens math, and the view's
+// gutter paint against the short document's.
+void benchmarkDocument(const char *name, const QString &text, const ProfileStore &profile,
+                       const ProfileStore &plainProfile, double shortGutter)
 {
     CUltraEditView view(profile);
     openIn(view, text);
+    CUltraEditView plain(plainProfile);
+    openIn(plain, text);
     // The comparison is of what the view adds to the control, so the bare control
     // shows the text the way the view does: in the same font, without wrapping.
     QPlainTextEdit bare;
@@ -219,10 +270,11 @@ void benchmarkDocument(const char *name, const QString &text, const ProfileStore
 
     std::printf("\n%s: %d lines, %.1f MB of UTF-8 without CRs, gutter %s\n", name, view.document()->blockCount(),
                 static_cast<double>(text.toUtf8().size()) / 1048576.0, view.lineWindow() ? "shown" : "hidden");
-    report("character at the end", measure(view, bare, putCaretAtEnd, typeCharacter), 1.2);
-    report("character in the middle", measure(view, bare, putCaretInMiddle, typeCharacter), 1.2);
-    report("Enter in the middle", measure(view, bare, putCaretInMiddle, pressEnter), 1.5);
-    report("scroll one page", measure(view, bare, putCaretInMiddle, scrollOnePage), 1.2);
+    report("character at the end", measure(view, plain, bare, putCaretAtEnd, typeCharacter), 1.15, 1.2);
+    report("character in the middle", measure(view, plain, bare, putCaretInMiddle, typeCharacter), 1.15, 1.2);
+    report("Enter in the middle", measure(view, plain, bare, putCaretInMiddle, pressEnter), 1.15, 1.5);
+    report("scroll one page", measure(view, plain, bare, putCaretInMiddle, scrollOnePage), 1.3, 1.2);
+    reportOpeningMath(view);
     reportGutter(view, gutterPaintMedian(view), shortGutter);
 }
 
@@ -295,12 +347,14 @@ int main(int argc, char *argv[])
     const QString manyLines = firstLines(editorText(TexSourceGenerator::generate(ManyLineSourceSize)), ManyLineCount);
     QTemporaryDir dir;
     const ProfileStore profile(dir.filePath(QStringLiteral("quillmere.ini")));
+    const ProfileStore plainProfile(dir.filePath(QStringLiteral("plain.ini")));
+    plainProfile.writeInt(QStringLiteral("ShowSyntaxColor"), QStringLiteral("ShowSyntaxColor"), 0);
 
     std::printf("Processor time of the GUI thread, median of %d, each action including its paint; window %dx%d\n\n",
                 Repetitions, WindowWidth, WindowHeight);
     benchmarkRecovery(source, profile);
     const double shortGutter = shortGutterPaint(source, profile);
-    benchmarkDocument("The 25 MB source", source, profile, shortGutter);
-    benchmarkDocument("400,000 lines", manyLines, profile, shortGutter);
+    benchmarkDocument("The 25 MB source", source, profile, plainProfile, shortGutter);
+    benchmarkDocument("400,000 lines", manyLines, profile, plainProfile, shortGutter);
     return 0;
 }
