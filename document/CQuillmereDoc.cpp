@@ -10,6 +10,7 @@
 #include "HugePageMemory.h"
 #include "ModalHost.h"
 #include "NewlineCode.h"
+#include "SourceFileReader.h"
 #include "StringTable.h"
 #include "UnholdableCharacters.h"
 
@@ -31,33 +32,6 @@ int displayEncodingCommand(TextEncoding encoding)
 QWidget *windowOf(QPlainTextEdit *editor)
 {
     return editor ? editor->window() : nullptr;
-}
-
-// Line ends of every kind become LF, the only one the editor keeps.
-QString withLfLineEnds(QString text)
-{
-    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-    text.replace(u'\r', u'\n');
-    return text;
-}
-
-// The whole file, or nothing when it cannot be read. The size the file has now is
-// read into memory asked for in huge pages; whatever follows, from a file that
-// grew meanwhile or one whose size is unknown, is read after it.
-std::optional<QByteArray> readWholeFile(QFile &file)
-{
-    QByteArray bytes;
-    if (!file.isSequential() && file.size() > 0) {
-        bytes = HugePageMemory::uninitializedBytes(file.size());
-        const qint64 read = file.read(bytes.data(), bytes.size());
-        if (read < 0)
-            return std::nullopt;
-        bytes.truncate(read);
-    }
-    bytes.append(file.readAll());
-    if (file.error() != QFileDevice::NoError)
-        return std::nullopt;
-    return bytes;
 }
 
 } // namespace
@@ -161,6 +135,7 @@ bool CQuillmereDoc::OnNewDocument()
     replaceEditorText(QString());
     m_displayEncoding = EncodingFlags::platformDefault();
     m_saveEncoding = EncodingFlags::platformDefault();
+    emit fileSynchronized(QString());
     return true;
 }
 
@@ -175,7 +150,7 @@ bool CQuillmereDoc::OnOpenDocument(const QString &path)
     setDiskStamp(FileStamp());
     m_displayEncoding = EncodingFlags::platformDefault();
     try {
-        const std::optional<QByteArray> read = readWholeFile(file);
+        const std::optional<QByteArray> read = SourceFileReader::readWholeFile(file);
         if (!read)
             return false;
         const QByteArray &bytes = *read;
@@ -194,6 +169,7 @@ bool CQuillmereDoc::OnOpenDocument(const QString &path)
         replaceEditorText(QString());
         warn(StringTable::NoMemoryForReading);
     }
+    emit fileSynchronized(path);
     return true;
 }
 
@@ -221,7 +197,7 @@ void CQuillmereDoc::readAsUtf8(const QByteArray &bytes)
     m_loadedBytes = bytes;
     QStringDecoder decoder(QStringDecoder::Utf8);
     const QString text = decoder.decode(bytes);
-    showReadText(withLfLineEnds(text));
+    showReadText(SourceFileReader::withLfLineEnds(text));
     if (decoder.hasError())
         ModalHost::showMessage(windowOf(m_editor), StringTable::text(StringTable::InvalidBytesRead),
                                QMessageBox::Information);
@@ -274,6 +250,7 @@ bool CQuillmereDoc::OnSaveDocument(const QString &path)
     m_unholdableOnReading = false;
     if (m_editor)
         m_editor->document()->setModified(false);
+    emit fileSynchronized(path);
     return true;
 }
 

@@ -66,6 +66,9 @@ signals:
     void titleChanged();
     // The editor's whole text was replaced by text.
     void editorTextReplaced(const QString &text);
+    // The editor's text is now the same as the file at path (opened or saved); an
+    // empty path for a new document that has no file yet.
+    void fileSynchronized(const QString &path);
 
 protected:
     void OnPathNameChanged() override;

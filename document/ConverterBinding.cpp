@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <limits>
+#include <mutex>
 
 namespace {
 
@@ -15,6 +16,16 @@ using SetOptionOperation = decltype(SetNkfOption);
 using ConvertOperation = decltype(NkfConvertSafe);
 using KanjiCodeOperation = decltype(NkfGetKanjiCode);
 using ReplacedCountOperation = decltype(NkfGetReplacedCount);
+
+// The library keeps its options and the last input's encoding between calls, so a
+// conversion is its whole sequence of calls, from the options to the queries after
+// it; files of the document are read on another thread while the editor opens or
+// saves.
+std::mutex &conversionLock()
+{
+    static std::mutex lock;
+    return lock;
+}
 
 ConversionResult failure(ConversionResult::Status status)
 {
@@ -54,6 +65,7 @@ ConversionResult ConverterBinding::convert(const QByteArray &input, const QByteA
     if (input.size() > std::numeric_limits<std::uint32_t>::max())
         return failure(ConversionResult::Status::InputTooLarge);
     const auto inputLength = static_cast<std::uint32_t>(input.size());
+    const std::lock_guard guard(conversionLock());
 
     auto *const setOption = m_library.operation<SetOptionOperation>("SetNkfOption");
     if (setOption == nullptr)
