@@ -1,6 +1,7 @@
 #include "CMainFrame.h"
 
 #include "CConsoleView.h"
+#include "CDullSense.h"
 #include "CQuillmereApp.h"
 #include "CQuillmereDoc.h"
 #include "CUltraEditView.h"
@@ -10,6 +11,7 @@
 #include "DictionaryLocation.h"
 #include "DocumentManager.h"
 #include "ModalHost.h"
+#include "SourceFileReader.h"
 #include "StringTable.h"
 
 #include <QCloseEvent>
@@ -48,6 +50,7 @@ CMainFrame::CMainFrame(CQuillmereDoc &document, const CommandTarget &application
     registerFindingCommands();
     connectFindings();
     m_document.attachEditor(m_editorView);
+    followDocumentFiles();
     connect(&m_document, &CQuillmereDoc::titleChanged, this, &CMainFrame::updateTitle);
     connect(m_editorView->document(), &QTextDocument::modificationChanged, this, &QWidget::setWindowModified);
     updateTitle();
@@ -67,6 +70,19 @@ void CMainFrame::createSplitter()
     m_splitter->setChildrenCollapsible(false);
     setCentralWidget(m_splitter);
     m_editorView->setFocus();
+}
+
+// Completion reads the document's other files as the document itself is read, and
+// again whenever the document's file is written.
+void CMainFrame::followDocumentFiles()
+{
+    CDullSense *const popup = m_editorView->dullSense();
+    if (!popup)
+        return;
+    popup->setFileReader([reader = SourceFileReader(CQuillmereApp::instance()->library())](const QString &path) {
+        return reader.read(path);
+    });
+    connect(&m_document, &CQuillmereDoc::fileSynchronized, popup, &CDullSense::followFile);
 }
 
 void CMainFrame::createToolBar()

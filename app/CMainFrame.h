@@ -59,6 +59,7 @@ private:
     void createStatusBar();
     void addLockPanes();
     void createSplitter();
+    void followDocumentFiles();
     void registerFrameCommands();
     void updateTitle();
     void applySevenTenths();

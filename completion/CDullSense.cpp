@@ -1,6 +1,8 @@
 #include "CDullSense.h"
 
+#include "CandidateDelegate.h"
 #include "CandidateList.h"
+#include "DocumentFiles.h"
 #include "ModalHost.h"
 #include "PopupGeometry.h"
 #include "StringTable.h"
@@ -52,11 +54,15 @@ CDullSense::CDullSense(QPlainTextEdit *view, const DictionaryLocation &location)
     : QListView(view)
     , m_pView(view)
     , m_model(new QStringListModel(this))
+    , m_documentFiles(new DocumentFiles(this))
+    , m_delegate(new CandidateDelegate(this))
 {
     m_dictionary.LoadFunctions(location.filePath(QLatin1StringView(CompletionDictionary::FunctionsFileName)));
     m_dictionary.LoadEnvironments(location.filePath(QLatin1StringView(CompletionDictionary::EnvironmentsFileName)));
 
     setModel(m_model);
+    setItemDelegate(m_delegate);
+    connect(m_documentFiles, &DocumentFiles::updated, this, &CDullSense::documentFilesUpdated);
     // The list keeps the platform's list font rather than taking the editor's
     // display font from its parent.
     setFont(QApplication::font("QListView"));
@@ -87,6 +93,16 @@ CDullSense *CDullSense::create(QPlainTextEdit *view, const DictionaryLocation &l
     }
 }
 
+void CDullSense::setFileReader(DocumentCollector::Read read)
+{
+    m_documentFiles->setReader(std::move(read));
+}
+
+void CDullSense::followFile(const QString &path)
+{
+    m_documentFiles->follow(path);
+}
+
 bool CDullSense::HandleChar(QChar ch, QString &out)
 {
     out.clear();
@@ -97,6 +113,7 @@ bool CDullSense::HandleChar(QChar ch, QString &out)
 bool CDullSense::handleHidden(QChar ch, int caret)
 {
     m_typed.clear();
+    m_pending.reset();
     const std::optional<DocumentScan::Context> closed = std::exchange(m_closedArgument, std::nullopt);
     if (ch == QLatin1Char('\\')) {
         fillCommandList();
@@ -108,14 +125,22 @@ bool CDullSense::handleHidden(QChar ch, int caret)
         const QStringView text = editorText();
         const QStringView beforeCaret = text.first(std::min<qsizetype>(caret, text.size()));
         const DocumentScan::Context context = DocumentScan::ParseContext(beforeCaret);
-        if (context != closed && FillList(context, text, caret)) {
-            m_argument = context;
-            m_commandMode = false;
-            m_anchor = caret;
-            ShowPopup(true);
-        }
+        if (context == closed)
+            return false;
+        if (FillList(context, text, caret))
+            openArgumentList(context, caret);
+        else if (ArgumentKind::comesFromFiles(m_listKind) && m_documentFiles->isReading())
+            m_pending = PendingList{context, caret, m_pView->document()->revision()};
     }
     return false;
+}
+
+void CDullSense::openArgumentList(const DocumentScan::Context &context, int caret)
+{
+    m_argument = context;
+    m_commandMode = false;
+    m_anchor = caret;
+    ShowPopup(true);
 }
 
 bool CDullSense::handleShown(QChar ch, int caret, QString &out)
@@ -137,7 +162,9 @@ bool CDullSense::handleShown(QChar ch, int caret, QString &out)
         ShowPopup(false);
         return selected >= 0;
     }
-    if (isAcceptingPunctuation(ch)) {
+    // A file name goes on after a dot to its extension.
+    const bool namesFile = m_listKind >= ArgumentKind::SourceName;
+    if (isAcceptingPunctuation(ch) && !(namesFile && ch == u'.')) {
         if (!m_commandMode && isGroupEnd(ch))
             m_closedArgument = m_argument;
         if (selected < 0) {
@@ -167,41 +194,148 @@ void CDullSense::appendTyped(QChar ch)
 
 void CDullSense::fillCommandList()
 {
+    m_listKind = ArgumentKind::Other;
     m_model->setStringList(CandidateList::commandItems(m_dictionary));
+    showNotes();
 }
 
 bool CDullSense::FillList(const DocumentScan::Context &context, QStringView text, int caret)
 {
     m_model->setStringList({});
-    const auto scanLabels = [this, text, caret] {
+    m_listKind = context.word.isEmpty() ? ArgumentKind::Other : ArgumentKind::of(context);
+    if (m_listKind == ArgumentKind::Label)
         m_labels = DocumentScan::ScanLabels(text, caret);
-        return m_labels;
-    };
-    const std::optional<QStringList> candidates = CandidateList::argumentItems(m_dictionary, context, scanLabels);
+    // The files may have changed since they were read; if so the list takes in
+    // what they hold now when they have been read again.
+    if (ArgumentKind::comesFromFiles(m_listKind))
+        m_documentFiles->refresh();
+    const std::optional<QStringList> candidates = CandidateList::argumentItems(
+        m_dictionary, context, [this](ArgumentKind::Kind kind) { return documentItems(kind); });
+    showNotes();
     if (!candidates)
         return false;
     m_model->setStringList(*candidates);
     return true;
 }
 
+// Labels of the text being edited come from the scan just made; everything else
+// from the files as last read.
+std::optional<QStringList> CDullSense::documentItems(ArgumentKind::Kind kind) const
+{
+    const std::shared_ptr<const DocumentSnapshot> &files = m_documentFiles->snapshot();
+    QStringList items;
+    if (kind == ArgumentKind::Label)
+        items = files ? files->labels.with(m_labels) : CandidateList::sorted(m_labels);
+    else if (kind == ArgumentKind::Citation && files)
+        items = files->citations;
+    else
+        items = fileNames(kind);
+    if (items.isEmpty())
+        return std::nullopt;
+    return items;
+}
+
+QStringList CDullSense::fileNames(ArgumentKind::Kind kind) const
+{
+    const std::shared_ptr<const DocumentSnapshot> &files = m_documentFiles->snapshot();
+    if (!files)
+        return {};
+    const auto withoutExtension = [](QStringList names) {
+        for (QString &name : names)
+            name.truncate(name.lastIndexOf(u'.'));
+        return CandidateList::sorted(std::move(names));
+    };
+    switch (kind) {
+    case ArgumentKind::SourceName:
+        return withoutExtension(files->files.sources);
+    case ArgumentKind::GraphicsName:
+        return CandidateList::sorted(files->files.graphics);
+    case ArgumentKind::DatabaseName:
+        return withoutExtension(files->files.databases);
+    case ArgumentKind::DatabaseFile:
+        return CandidateList::sorted(files->files.databases);
+    default:
+        return {};
+    }
+}
+
+void CDullSense::showNotes()
+{
+    const std::shared_ptr<const DocumentSnapshot> &files = m_documentFiles->snapshot();
+    m_delegate->setNotes(m_listKind == ArgumentKind::Citation && files ? files->notes : QHash<QString, QString>());
+}
+
+// Files read while a list of theirs is shown join it; the row selected stays
+// selected.
+void CDullSense::documentFilesUpdated()
+{
+    if (isShown() && !m_commandMode && ArgumentKind::comesFromFiles(m_listKind))
+        refillKeepingSelection();
+    else if (!isShown() && m_pending)
+        openPendingList();
+}
+
+void CDullSense::refillKeepingSelection()
+{
+    const int selected = selectedRow();
+    const QString selectedItem = selected >= 0 ? items().at(selected) : QString();
+    const std::optional<QStringList> candidates = documentItems(m_listKind);
+    if (!candidates) {
+        ShowPopup(false);
+        return;
+    }
+    m_model->setStringList(*candidates);
+    showNotes();
+    fitPopupSize();
+    PlacePopup();
+    SelectItem(selectedItem.isEmpty() ? -1 : static_cast<int>(candidates->indexOf(selectedItem)), true);
+    if (const int row = selectedRow(); row >= 0)
+        scrollTo(m_model->index(row));
+}
+
+void CDullSense::openPendingList()
+{
+    const PendingList pending = *m_pending;
+    m_pending.reset();
+    const int position = caret();
+    if (position != pending.caret || m_pView->document()->revision() != pending.revision)
+        return;
+    if (FillList(pending.context, editorText(), position))
+        openArgumentList(pending.context, position);
+}
+
 void CDullSense::ShowPopup(bool show)
 {
     if (!show) {
+        m_listKind = ArgumentKind::Other;
         hide();
         setEnabled(false);
         m_commandMode = false;
         return;
     }
+    fitPopupSize();
+    setEnabled(true);
+    PlacePopup();
+    SelectBestMatch();
+}
+
+void CDullSense::fitPopupSize()
+{
     const QStringList rows = items();
     m_rowHeight = rows.isEmpty() ? fontMetrics().height() : sizeHintForRow(0);
     const auto longest = std::max_element(rows.begin(), rows.end(),
                                           [](const QString &a, const QString &b) { return a.size() < b.size(); });
     const int longestLength = longest == rows.end() ? 0 : static_cast<int>(longest->size());
-    m_rect = QRect(QPoint(0, 0), PopupGeometry::size(static_cast<int>(rows.size()), longestLength, m_rowHeight,
-                                                      fontMetrics().averageCharWidth(), frameWidth()));
-    setEnabled(true);
-    PlacePopup();
-    SelectBestMatch();
+    const int averageCharWidth = fontMetrics().averageCharWidth();
+    QSize size = PopupGeometry::size(static_cast<int>(rows.size()), longestLength, m_rowHeight, averageCharWidth,
+                                     frameWidth());
+    if (m_delegate->hasNotes()) {
+        m_delegate->setKeyColumn(std::min(longestLength, PopupGeometry::MaxColumns) * averageCharWidth);
+        // The notes may make the list wider, but never wider than most of the text.
+        const int widest = std::max(size.width(), m_pView->viewport()->width() * 3 / 4);
+        size.setWidth(std::min(size.width() + m_delegate->notesWidth(rows, fontMetrics()), widest));
+    }
+    m_rect = QRect(QPoint(0, 0), size);
 }
 
 void CDullSense::PlacePopup()

@@ -1,6 +1,8 @@
 #pragma once
 
+#include "ArgumentKind.h"
 #include "CompletionDictionary.h"
+#include "DocumentCollector.h"
 #include "DocumentScan.h"
 #include "DictionaryLocation.h"
 #include "TextMirror.h"
@@ -14,6 +16,8 @@
 
 #include <optional>
 
+class CandidateDelegate;
+class DocumentFiles;
 class QPlainTextEdit;
 class QStringListModel;
 class QTextDocument;
@@ -40,6 +44,13 @@ public:
     // m_anchor to the caret.
     bool HandleChar(QChar ch, QString &out);
 
+    // How the document's other files are read; as UTF-8 until this is set.
+    void setFileReader(DocumentCollector::Read read);
+    // The editor's text is now that of the file at path (opened or saved): its
+    // document's other files are read again, away from typing. Empty: no file.
+    void followFile(const QString &path);
+    DocumentFiles &documentFiles() const { return *m_documentFiles; }
+
     void ShowPopup(bool show);
     void MoveSelection(bool down);
     void MovePage(bool down);
@@ -65,10 +76,18 @@ protected:
 private:
     bool handleHidden(QChar ch, int caret);
     bool handleShown(QChar ch, int caret, QString &out);
+    void openArgumentList(const DocumentScan::Context &context, int caret);
     void appendTyped(QChar ch);
     void fillCommandList();
     // text: the editor's whole text.
     bool FillList(const DocumentScan::Context &context, QStringView text, int caret);
+    std::optional<QStringList> documentItems(ArgumentKind::Kind kind) const;
+    QStringList fileNames(ArgumentKind::Kind kind) const;
+    void showNotes();
+    void fitPopupSize();
+    void documentFilesUpdated();
+    void refillKeepingSelection();
+    void openPendingList();
     void PlacePopup();
     void SelectBestMatch();
     int caret() const;
@@ -96,4 +115,17 @@ private:
     // The editor's text as the last changes left it, for the label scan.
     TextMirror m_mirror;
     QPointer<QTextDocument> m_followed;
+    DocumentFiles *m_documentFiles;
+    CandidateDelegate *m_delegate;
+    // What the list shown holds.
+    ArgumentKind::Kind m_listKind = ArgumentKind::Other;
+    // A list of the document's files that had nothing to show while they were
+    // still being read: it opens when they arrive, if nothing was typed meanwhile.
+    struct PendingList
+    {
+        DocumentScan::Context context;
+        int caret = 0;
+        int revision = 0;
+    };
+    std::optional<PendingList> m_pending;
 };

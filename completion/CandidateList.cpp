@@ -17,11 +17,6 @@ constexpr std::array<const char *, 14> FixedCommands = {
     "\\pageref", "\\ref",   "\\renewcommand",   "\\renewenvironment", "\\providecommand",
 };
 
-bool isOneOf(const QString &word, std::initializer_list<const char *> names)
-{
-    return std::any_of(names.begin(), names.end(), [&word](const char *name) { return word == QLatin1StringView(name); });
-}
-
 std::optional<QStringList> nonEmpty(const QStringList &items)
 {
     if (items.isEmpty())
@@ -50,14 +45,15 @@ QStringList CandidateList::commandItems(const CompletionDictionary &dictionary)
 
 std::optional<QStringList> CandidateList::argumentItems(const CompletionDictionary &dictionary,
                                                         const DocumentScan::Context &context,
-                                                        const std::function<QStringList()> &scanLabels)
+                                                        const DocumentItems &documentItems)
 {
     if (context.word.isEmpty())
         return std::nullopt;
-    if (context.paramIndex == 1 && isOneOf(context.word, {"begin", "end"}))
+    const ArgumentKind::Kind kind = ArgumentKind::of(context);
+    if (kind == ArgumentKind::Environment)
         return sorted(dictionary.environments());
-    if (context.paramIndex == 1 && isOneOf(context.word, {"label", "ref", "eqref", "pageref"}))
-        return nonEmpty(scanLabels());
+    if (ArgumentKind::comesFromFiles(kind))
+        return documentItems(kind);
 
     const int index = dictionary.FindFunction(context.word);
     if (index < 0)

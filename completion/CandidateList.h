@@ -1,5 +1,6 @@
 #pragma once
 
+#include "ArgumentKind.h"
 #include "CompletionDictionary.h"
 #include "DocumentScan.h"
 
@@ -25,10 +26,13 @@ public:
     // always offered; sorted.
     static QStringList commandItems(const CompletionDictionary &dictionary);
     // The sorted candidates for an argument context, or nothing when that context
-    // has none to offer. scanLabels is called only for the label commands.
+    // has none to offer. documentItems gives those that come from the document's
+    // files (labels, citation keys, file names), already sorted; it is called only
+    // for such an argument.
+    using DocumentItems = std::function<std::optional<QStringList>(ArgumentKind::Kind kind)>;
     static std::optional<QStringList> argumentItems(const CompletionDictionary &dictionary,
                                                     const DocumentScan::Context &context,
-                                                    const std::function<QStringList()> &scanLabels);
+                                                    const DocumentItems &documentItems);
 
     // Alphabetical order that ignores case; equal items keep their order and
     // duplicates stay.

@@ -57,6 +57,8 @@ public:
     void ShowSyntaxColor(bool show);
     // The colouring while it is on, else null.
     LazyHighlighter *highlighter() const { return m_highlighter.get(); }
+    // The completion popup; null when it could not be made.
+    CDullSense *dullSense() const { return m_pDullSense; }
     int lineWindowWidth() const { return m_lineWindowWidth; }
 
     // For the gutter: the first line with any part in view, the top of a visible

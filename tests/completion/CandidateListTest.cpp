@@ -29,9 +29,9 @@ DocumentScan::Context context(const QString &word, int paramIndex, bool optional
     return {word, paramIndex, optional};
 }
 
-QStringList noLabels()
+std::optional<QStringList> noLabels(ArgumentKind::Kind)
 {
-    return {};
+    return std::nullopt;
 }
 
 TEST(CandidateList, CommandListHoldsTheFourteenFixedItemsSortedWithoutCase)
@@ -53,12 +53,21 @@ TEST(CandidateList, ArgumentListsComeFromEnvironmentsLabelsAndTheDictionary)
         "define foo\nset foo.param.count 2\nadd foo.param.1 b\nadd foo.param.1 A\nset foo.subparam 1\n"
         "define bar\nset bar.subparam 1\nset bar.param.count 1\n",
         "table\nfigure\nfigure\n");
-    const auto labels = [] { return QStringList({QStringLiteral("z"), QStringLiteral("a")}); };
+    // The document's own lists come sorted from where they are kept.
+    const auto labels = [](ArgumentKind::Kind kind) -> std::optional<QStringList> {
+        if (kind == ArgumentKind::Label)
+            return QStringList({QStringLiteral("a"), QStringLiteral("z")});
+        return std::nullopt;
+    };
 
     EXPECT_EQ(CandidateList::argumentItems(dictionary, context(QStringLiteral("begin"), 1), noLabels),
               QStringList({QStringLiteral("figure"), QStringLiteral("figure"), QStringLiteral("table")}));
     EXPECT_EQ(CandidateList::argumentItems(dictionary, context(QStringLiteral("ref"), 1), labels),
               QStringList({QStringLiteral("a"), QStringLiteral("z")}));
+    EXPECT_EQ(CandidateList::argumentItems(dictionary, context(QStringLiteral("cref*"), 1), labels),
+              QStringList({QStringLiteral("a"), QStringLiteral("z")}));
+    EXPECT_EQ(CandidateList::argumentItems(dictionary, context(QStringLiteral("ref"), 2), labels), std::nullopt);
+    EXPECT_EQ(CandidateList::argumentItems(dictionary, context(QStringLiteral("cite"), 1), labels), std::nullopt);
     EXPECT_EQ(CandidateList::argumentItems(dictionary, context(QStringLiteral("pageref"), 1), noLabels), std::nullopt);
     EXPECT_EQ(CandidateList::argumentItems(dictionary, context(QStringLiteral("foo"), 1), noLabels),
               QStringList({QStringLiteral("A"), QStringLiteral("b")}));

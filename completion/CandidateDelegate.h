@@ -1,0 +1,31 @@
+#pragma once
+
+#include <QHash>
+#include <QString>
+#include <QStyledItemDelegate>
+
+class QFontMetrics;
+
+// Draws the completion list's rows: each candidate as it is, and for citation keys
+// the entry's author and title dimmed beside it, lined up in a column of their own.
+class CandidateDelegate : public QStyledItemDelegate
+{
+    Q_OBJECT
+
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+
+    // Notes by candidate; none drawn when empty.
+    void setNotes(QHash<QString, QString> notes);
+    // The width of the keys' column, in pixels: notes start after it.
+    void setKeyColumn(int width) { m_keyColumn = width; }
+    bool hasNotes() const { return !m_notes.isEmpty(); }
+    // The width the widest note of these candidates takes.
+    int notesWidth(const QStringList &candidates, const QFontMetrics &metrics) const;
+
+    void paint(QPainter *painter, const QStyleOptionViewItem &option, const QModelIndex &index) const override;
+
+private:
+    QHash<QString, QString> m_notes;
+    int m_keyColumn = 0;
+};
