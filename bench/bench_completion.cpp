@@ -126,7 +126,7 @@ int main(int argc, char **argv)
     view.setPlainText(source);
     view.moveCursor(QTextCursor::End);
     view.show();
-    const CDullSense *popup = view.findChild<CDullSense *>();
+    CDullSense *popup = view.findChild<CDullSense *>();
     if (!popup)
         return 1;
     std::printf("document: %d lines, %lld UTF-8 bytes\n", LineCount,
