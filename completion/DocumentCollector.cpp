@@ -26,7 +26,7 @@ DocumentSnapshot DocumentCollector::collect(const QString &documentPath, const F
     snapshot.documentPath = QFileInfo(documentPath).canonicalFilePath();
     if (snapshot.documentPath.isEmpty())
         return snapshot;
-    const FileFollower::Facts facts = [this](const FileStamp &stamp) { return sourceFacts(stamp); };
+    const FileFollower::Facts facts = [this](const SourceStamp &stamp) { return sourceFacts(stamp); };
     snapshot.mainPath = MainFileFinder::find(snapshot.documentPath, facts, cancelled);
     const QString mainFolder = QFileInfo(snapshot.mainPath).path();
 
@@ -50,7 +50,7 @@ DocumentSnapshot DocumentCollector::collect(const QString &documentPath, const F
     return snapshot;
 }
 
-std::shared_ptr<const SourceFacts> DocumentCollector::sourceFacts(const FileStamp &stamp)
+std::shared_ptr<const SourceFacts> DocumentCollector::sourceFacts(const SourceStamp &stamp)
 {
     return m_sources.get(stamp, m_read, &SourceFacts::of);
 }
@@ -59,7 +59,7 @@ void DocumentCollector::readDatabases(const QList<FileFollower::Followed> &sourc
                                       DocumentSnapshot &snapshot, const FileFollower::Cancelled &cancelled)
 {
     QSet<QString> seen;
-    QList<FileStamp> stamps;
+    QList<SourceStamp> stamps;
     QList<std::shared_ptr<const QList<BibReader::Entry>>> databases;
     qint64 bytes = 0;
     for (const FileFollower::Followed &source : sources) {
@@ -70,7 +70,7 @@ void DocumentCollector::readDatabases(const QList<FileFollower::Followed> &sourc
             if (path.isEmpty() || seen.contains(path))
                 continue;
             seen.insert(path);
-            const FileStamp stamp = FileStamp::of(path);
+            const SourceStamp stamp = SourceStamp::of(path);
             if (!stamp.exists() || bytes + stamp.size > m_limits.bytes)
                 continue;
             auto entries = m_databases.get(stamp, m_read, [](QString text) { return BibReader::read(text); });

@@ -35,17 +35,17 @@ private:
     struct LabelsRead
     {
         QString documentPath;
-        QList<FileStamp> stamps;
+        QList<SourceStamp> stamps;
         DocumentLabels labels;
     };
     struct CitationsRead
     {
-        QList<FileStamp> stamps;
+        QList<SourceStamp> stamps;
         Citations citations;
     };
 
     static Citations citationsOf(const QList<std::shared_ptr<const QList<BibReader::Entry>>> &databases);
-    std::shared_ptr<const SourceFacts> sourceFacts(const FileStamp &stamp);
+    std::shared_ptr<const SourceFacts> sourceFacts(const SourceStamp &stamp);
     void readDatabases(const QList<FileFollower::Followed> &sources, const QString &mainFolder,
                        DocumentSnapshot &snapshot, const FileFollower::Cancelled &cancelled);
     QString databasePath(const QString &mainFolder, const QString &name);

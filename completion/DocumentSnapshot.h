@@ -2,7 +2,7 @@
 
 #include "DocumentLabels.h"
 #include "FileNameLister.h"
-#include "FileStamp.h"
+#include "SourceStamp.h"
 
 #include <QHash>
 #include <QList>
@@ -18,7 +18,7 @@ struct DocumentSnapshot
     QString documentPath;
     QString mainPath;
     // Every file read, the document's sources first.
-    QList<FileStamp> stamps;
+    QList<SourceStamp> stamps;
     // The labels of the sources other than the file being edited.
     DocumentLabels labels;
     // The keys of the bibliography databases, each once, in list order.

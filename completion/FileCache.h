@@ -1,6 +1,6 @@
 #pragma once
 
-#include "FileStamp.h"
+#include "SourceStamp.h"
 
 #include <QHash>
 #include <QString>
@@ -19,7 +19,7 @@ public:
     using Parse = std::function<Value(QString text)>;
 
     // The value for the file as stamped, or null when it cannot be read.
-    std::shared_ptr<const Value> get(const FileStamp &stamp, const Read &read, const Parse &parse)
+    std::shared_ptr<const Value> get(const SourceStamp &stamp, const Read &read, const Parse &parse)
     {
         const auto known = m_entries.constFind(stamp.path);
         if (known != m_entries.cend() && known->stamp == stamp)
@@ -38,7 +38,7 @@ public:
 private:
     struct Entry
     {
-        FileStamp stamp;
+        SourceStamp stamp;
         std::shared_ptr<const Value> value;
     };
     QHash<QString, Entry> m_entries;

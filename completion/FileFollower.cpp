@@ -50,7 +50,7 @@ QList<FileFollower::Followed> FileFollower::follow(const QStringList &roots, con
         if (file.path.isEmpty() || seen.contains(file.path))
             continue;
         seen.insert(file.path);
-        const FileStamp stamp = FileStamp::of(file.path);
+        const SourceStamp stamp = SourceStamp::of(file.path);
         if (!stamp.exists() || bytes + stamp.size > m_limits.bytes)
             continue;
         std::shared_ptr<const SourceFacts> facts = m_facts(stamp);

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "FileStamp.h"
+#include "SourceStamp.h"
 #include "SourceFacts.h"
 #include "TexReferences.h"
 
@@ -26,11 +26,11 @@ public:
     };
     struct Followed
     {
-        FileStamp stamp;
+        SourceStamp stamp;
         std::shared_ptr<const SourceFacts> facts;
     };
     // What a file holds, or null when it cannot be read.
-    using Facts = std::function<std::shared_ptr<const SourceFacts>(const FileStamp &stamp)>;
+    using Facts = std::function<std::shared_ptr<const SourceFacts>(const SourceStamp &stamp)>;
     using Cancelled = std::function<bool()>;
 
     FileFollower(Facts facts, Limits limits);

@@ -95,7 +95,7 @@ QString MainFileFinder::rootComment(QStringView text)
 QString MainFileFinder::find(const QString &documentPath, const FileFollower::Facts &facts,
                              const FileFollower::Cancelled &cancelled)
 {
-    const std::shared_ptr<const SourceFacts> own = facts(FileStamp::of(documentPath));
+    const std::shared_ptr<const SourceFacts> own = facts(SourceStamp::of(documentPath));
     if (!own)
         return documentPath;
     if (const QString named = namedRoot(documentPath, *own); !named.isEmpty())
@@ -108,7 +108,7 @@ QString MainFileFinder::find(const QString &documentPath, const FileFollower::Fa
         if (found.isEmpty())
             break;
         passed.append(found);
-        const std::shared_ptr<const SourceFacts> foundFacts = facts(FileStamp::of(found));
+        const std::shared_ptr<const SourceFacts> foundFacts = facts(SourceStamp::of(found));
         if (!foundFacts)
             break;
         if (const QString named = namedRoot(found, *foundFacts); !named.isEmpty())
@@ -142,7 +142,7 @@ QString MainFileFinder::includer(const QString &path, const QStringList &passed,
             break;
         if (passed.contains(candidate))
             continue;
-        const std::shared_ptr<const SourceFacts> candidateFacts = facts(FileStamp::of(candidate));
+        const std::shared_ptr<const SourceFacts> candidateFacts = facts(SourceStamp::of(candidate));
         if (!candidateFacts || !readsIn(candidate, *candidateFacts, path))
             continue;
         if (candidateFacts->references.hasDocumentClass)

@@ -17,7 +17,7 @@ namespace {
 QStringList pathsOf(const DocumentSnapshot &snapshot)
 {
     QStringList paths;
-    for (const FileStamp &stamp : snapshot.stamps)
+    for (const SourceStamp &stamp : snapshot.stamps)
         paths.append(stamp.path);
     return paths;
 }

@@ -1,12 +1,12 @@
-#include "FileStamp.h"
+#include "SourceStamp.h"
 
 #include <QDateTime>
 #include <QFileInfo>
 
-FileStamp FileStamp::of(const QString &path)
+SourceStamp SourceStamp::of(const QString &path)
 {
     const QFileInfo info(path);
-    FileStamp stamp{path, 0, -1};
+    SourceStamp stamp{path, 0, -1};
     if (!info.isFile() || !info.isReadable())
         return stamp;
     stamp.modified = info.lastModified().toMSecsSinceEpoch();
