@@ -14,6 +14,8 @@
 #include "SourceFileReader.h"
 #include "StringTable.h"
 
+#include <algorithm>
+
 #include <QCloseEvent>
 #include <QDragEnterEvent>
 #include <QDropEvent>
@@ -113,8 +115,33 @@ void CMainFrame::createStatusBar()
         m_lineColumnPane->setText(m_editorView->lineColumnText());
         connect(m_editorView, &CUltraEditView::lineColumnChanged, m_lineColumnPane, &QLabel::setText);
     });
+    addEncodingPane();
     m_statusBar->addPermanentWidget(m_lineColumnPane);
     addLockPanes();
+}
+
+void CMainFrame::addEncodingPane()
+{
+    m_encodingPane = new QLabel(m_statusBar);
+    m_encodingPane->setObjectName(QStringLiteral("encodingPane"));
+    m_encodingPane->setAlignment(Qt::AlignCenter);
+    // Sized for the longest text it shows, so that the panes beside it never move.
+    const int longest = m_encodingPane->fontMetrics().horizontalAdvance(QStringLiteral("ISO-2022-JP CRLF"));
+    m_encodingPane->setFixedWidth(std::max(longest, m_encodingPane->fontMetrics().horizontalAdvance(
+                                                        QStringLiteral("UTF-16LE BOM CRLF"))) + 8);
+    m_encodingPane->setToolTip(m_commands->toolTip(CommandId::SaveEncoding));
+    m_encodingPane->installEventFilter(this);
+    m_statusBar->addPermanentWidget(m_encodingPane);
+    m_commands->addStatusPane(PaneId::Encoding, m_encodingPane);
+}
+
+bool CMainFrame::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == m_encodingPane && event->type() == QEvent::MouseButtonDblClick) {
+        m_commands->execute(CommandId::SaveEncoding);
+        return true;
+    }
+    return QMainWindow::eventFilter(watched, event);
 }
 
 void CMainFrame::addLockPanes()
@@ -320,6 +347,14 @@ void CMainFrame::dropEvent(QDropEvent *event)
     event->setDropAction(Qt::CopyAction);
     event->accept();
     openDroppedFiles(paths);
+}
+
+// The window manager may never resize the window once it is shown, and before it
+// is shown the rows cannot be measured: the first frame gets its proportions here.
+void CMainFrame::showEvent(QShowEvent *event)
+{
+    QMainWindow::showEvent(event);
+    applySevenTenths();
 }
 
 void CMainFrame::resizeEvent(QResizeEvent *event)

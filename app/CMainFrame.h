@@ -35,6 +35,7 @@ public:
     QToolBar *toolBar() const { return m_toolBar; }
     QLabel *lineColumnPane() const { return m_lineColumnPane; }
     QLabel *findingCountPane() const { return m_findingCountPane; }
+    QLabel *encodingPane() const { return m_encodingPane; }
     CommandManager &commands() const { return *m_commands; }
 
     // Closes without asking about unsaved changes: the program is being ended.
@@ -49,14 +50,18 @@ public:
     void goToFinding(std::size_t index);
 
 protected:
+    void showEvent(QShowEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
+    // A double-click on the encoding pane opens the save-encoding dialog.
+    bool eventFilter(QObject *watched, QEvent *event) override;
     void dragEnterEvent(QDragEnterEvent *event) override;
     void dropEvent(QDropEvent *event) override;
 
 private:
     void createToolBar();
     void createStatusBar();
+    void addEncodingPane();
     void addLockPanes();
     void createSplitter();
     void followDocumentFiles();
@@ -83,6 +88,7 @@ private:
     FindingNavigator m_findingNavigator;
     // The document the gutter's marks were made for.
     QString m_markedPath;
+    QLabel *m_encodingPane = nullptr;
     std::unique_ptr<CommandManager> m_commands;
     DocumentManager *m_documentManager = nullptr;
     bool m_closingWithoutPrompt = false;

@@ -1,6 +1,6 @@
 #include "CEncodingDialog.h"
 
-#include "DialogUnits.h"
+#include "DialogTemplate.h"
 #include "TextEncoding.h"
 
 #include <QButtonGroup>
@@ -47,53 +47,45 @@ void CEncodingDialog::createControls()
     QFont dialogFont(QStringLiteral("MS Shell Dlg"), 8);
     dialogFont.setStyleHint(QFont::SansSerif);
     setFont(dialogFont);
-    const DialogUnits units(dialogFont);
+    DialogTemplate layout(*this, dialogFont, 260, 106);
 
-    auto *listLabel = new QLabel(QStringLiteral("文字エンコード"), this);
-    auto *newlineGroup = new QGroupBox(QStringLiteral("改行コード"), this);
+    // Created in tab order.
     m_encodingList = new QComboBox(this);
     for (const TextEncoding encoding : AllTextEncodings)
         m_encodingList->addItem(dialogListText(encoding));
+    layout.place(m_encodingList, 70, 14, 172, 12);
     m_byteOrderMarkBox = new QCheckBox(QStringLiteral("バイト・オーダー・マーク有り"), this);
+    layout.place(m_byteOrderMarkBox, 119, 33, 97, 8);
 
     m_newlineButtons = new QButtonGroup(this);
-    const std::pair<ControlId, const char16_t *> newlines[] = {
-        {LfButton, u"LF (UNIX)"}, {CrLfButton, u"CR+LF (Windows)"}, {CrButton, u"CR (Machintosh)"}};
-    const QRect newlineRects[] = {units.toPixels(23, 60, 43, 10), units.toPixels(80, 60, 74, 10),
-                                  units.toPixels(168, 60, 69, 10)};
-    std::vector<QRadioButton *> radios;
-    for (std::size_t i = 0; i < std::size(newlines); ++i) {
-        auto *radio = new QRadioButton(QString::fromUtf16(newlines[i].second), this);
-        m_newlineButtons->addButton(radio, newlines[i].first);
-        radio->setGeometry(newlineRects[i]);
-        radios.push_back(radio);
+    const struct
+    {
+        ControlId id;
+        const char16_t *text;
+        QRect units;
+    } newlines[] = {{LfButton, u"LF (UNIX)", QRect(23, 60, 43, 10)},
+                    {CrLfButton, u"CR+LF (Windows)", QRect(80, 60, 74, 10)},
+                    {CrButton, u"CR (Machintosh)", QRect(168, 60, 69, 10)}};
+    for (const auto &newline : newlines) {
+        auto *radio = new QRadioButton(QString::fromUtf16(newline.text), this);
+        m_newlineButtons->addButton(radio, newline.id);
+        layout.place(radio, newline.units.x(), newline.units.y(), newline.units.width(), newline.units.height());
     }
 
     auto *ok = new QPushButton(QStringLiteral("OK"), this);
     ok->setDefault(true);
+    layout.place(ok, 79, 85, 41, 14);
     auto *cancel = new QPushButton(QStringLiteral("キャンセル"), this);
+    layout.place(cancel, 138, 85, 41, 14);
+    layout.place(new QLabel(QStringLiteral("文字エンコード"), this), 15, 17, 47, 8);
+    auto *newlineGroup = new QGroupBox(QStringLiteral("改行コード"), this);
+    layout.place(newlineGroup, 15, 50, 227, 28);
+    newlineGroup->lower();
+    layout.layOut();
+
     connect(ok, &QPushButton::clicked, this, &CEncodingDialog::accept);
     connect(cancel, &QPushButton::clicked, this, &CEncodingDialog::reject);
     connect(m_encodingList, &QComboBox::currentIndexChanged, this, &CEncodingDialog::enableByteOrderMarkFor);
-
-    // Texts are taller in the fonts this platform has than the template allows,
-    // so every control gets at least the height it asks for.
-    const auto place = [](QWidget *widget, const QRect &rect) {
-        widget->setGeometry(rect.adjusted(0, 0, 0, qMax(0, widget->sizeHint().height() - rect.height())));
-    };
-    place(m_encodingList, units.toPixels(70, 14, 172, 12));
-    place(m_byteOrderMarkBox, units.toPixels(119, 33, 97, 8));
-    for (std::size_t i = 0; i < radios.size(); ++i)
-        place(radios[i], newlineRects[i]);
-    place(ok, units.toPixels(79, 85, 41, 14));
-    place(cancel, units.toPixels(138, 85, 41, 14));
-    place(listLabel, units.toPixels(15, 17, 47, 8));
-    newlineGroup->setGeometry(units.toPixels(15, 50, 227, 28));
-    newlineGroup->lower();
-    setTabOrder(m_encodingList, m_byteOrderMarkBox);
-    setTabOrder(m_byteOrderMarkBox, ok);
-    setTabOrder(ok, cancel);
-    setFixedSize(units.toPixels(0, 0, 260, 106).size());
     m_encodingList->setFocus();
 }
 

@@ -210,6 +210,11 @@ bool CQuillmereDoc::askBeforeSaving(int messageId) const
            == QMessageBox::Yes;
 }
 
+EncodingFlags CQuillmereDoc::writtenEncoding() const
+{
+    return ConverterBinding(m_library).canConvert() ? m_saveEncoding : EncodingFlags::platformDefault();
+}
+
 std::optional<QByteArray> CQuillmereDoc::encodeForSaving()
 {
     if (m_unholdableOnReading && !askBeforeSaving(StringTable::UnholdableCharactersSave))
@@ -232,9 +237,8 @@ std::optional<QByteArray> CQuillmereDoc::encodeForSaving()
 
 bool CQuillmereDoc::OnSaveDocument(const QString &path)
 {
-    m_loadedBytes.reset();
     try {
-        const std::optional<QByteArray> bytes = encodeForSaving();
+        std::optional<QByteArray> bytes = encodeForSaving();
         if (!bytes)
             return false;
         if (!AtomicFileWriter::write(path, *bytes)) {
@@ -242,6 +246,10 @@ bool CQuillmereDoc::OnSaveDocument(const QString &path)
             return false;
         }
         setDiskStamp(FileStamp::of(path, *bytes));
+        // The file now is what was just written: those bytes can be read again in
+        // another encoding, and the menu marks how they are encoded.
+        m_displayEncoding = writtenEncoding();
+        m_loadedBytes = std::move(*bytes);
     } catch (const std::bad_alloc &) {
         warn(StringTable::NoMemoryForWriting);
         return false;
@@ -352,6 +360,7 @@ void CQuillmereDoc::registerCommands()
             m_manager->DoSave(QString());
     });
     onCommand(CommandId::SaveEncoding, [this] { editSaveEncoding(); });
+    onUpdate(PaneId::Encoding, [this](CommandUpdate &update) { update.setText(m_saveEncoding.statusText()); });
     onUpdate(CommandId::SaveEncoding,
              [this](CommandUpdate &update) { update.enable(ConverterBinding(m_library).canConvert()); });
     for (const TextEncoding encoding : AllTextEncodings)

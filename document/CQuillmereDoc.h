@@ -80,6 +80,8 @@ private:
     void readThroughConverter(const QByteArray &bytes);
     void readAsUtf8(const QByteArray &bytes);
     std::optional<QByteArray> encodeForSaving();
+    // Without the converter the text is written in the platform's own format.
+    EncodingFlags writtenEncoding() const;
     void registerCommands();
     void registerDisplayEncodingCommand(TextEncoding encoding);
     void editSaveEncoding();

@@ -3,6 +3,7 @@
 #include "NewlineCode.h"
 #include "TextEncoding.h"
 
+#include <QString>
 #include <QtGlobal>
 
 #include <optional>
@@ -47,6 +48,8 @@ public:
     }
 
     EncodingFlags withNewlineCode(NewlineCode newline) const;
+    // The status bar's short form: "Shift_JIS CRLF", "UTF-8 BOM LF", "UTF-16LE CR".
+    QString statusText() const;
 
     constexpr bool operator==(const EncodingFlags &) const = default;
 

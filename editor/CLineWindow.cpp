@@ -6,12 +6,15 @@
 #include "ProfileStore.h"
 #include "TwipsConversion.h"
 
+#include <QFontMetrics>
 #include <QPainter>
 #include <QPen>
 
 #include <algorithm>
 #include <QString>
 #include <QTextBlock>
+
+#include <algorithm>
 
 namespace {
 
@@ -38,8 +41,18 @@ CLineWindow::~CLineWindow()
 
 QFont CLineWindow::fontFor(const QFont &textFont, double dpi)
 {
+    // The height is that of the whole cell, ascent and descent together, while a
+    // pixel size sets only the em: the size is brought down until the cell fits.
+    const int cell = LineWindowMetrics::fontPixelHeight(TwipsConversion::twipsOf(textFont, dpi), dpi);
     QFont font(textFont.family());
-    font.setPixelSize(LineWindowMetrics::fontPixelHeight(TwipsConversion::twipsOf(textFont, dpi), dpi));
+    font.setPixelSize(cell);
+    const int natural = QFontMetrics(font).height();
+    if (natural <= cell)
+        return font;
+    int size = std::max(1, cell * cell / natural);
+    font.setPixelSize(size);
+    while (size > 1 && QFontMetrics(font).height() > cell)
+        font.setPixelSize(--size);
     return font;
 }
 

@@ -7,6 +7,7 @@
 #include <QActionGroup>
 #include <QApplication>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
 #include <QToolBar>
@@ -198,10 +199,21 @@ void CommandManager::applyUpdate(QAction *action, const CommandUpdate &update) c
         action->setVisible(*visible);
 }
 
+void CommandManager::addStatusPane(int id, QLabel *pane)
+{
+    m_panes[id] = pane;
+    requestIdleUpdate();
+}
+
 void CommandManager::updateAll() const
 {
     for (const auto &[id, action] : m_actions)
         applyUpdate(action, m_router.query(id));
+    for (const auto &[id, pane] : m_panes) {
+        const CommandUpdate update = m_router.query(id);
+        if (pane && update.text())
+            pane->setText(*update.text());
+    }
 }
 
 void CommandManager::requestIdleUpdate()

@@ -4,12 +4,14 @@
 #include "CommandVocabulary.h"
 
 #include <QObject>
+#include <QPointer>
 #include <QTimer>
 
 #include <map>
 
 class CommandTarget;
 class QAction;
+class QLabel;
 class QMenu;
 class QMenuBar;
 class QToolBar;
@@ -38,6 +40,9 @@ public:
     // Context menus send their commands straight to the pane that shows them.
     QMenu *createContextMenu(std::size_t popup, const CommandTarget &target, QWidget *parent);
 
+    // A status-bar pane whose text the update handlers of id set at every idle pass.
+    void addStatusPane(int id, QLabel *pane);
+
     bool execute(int id);
     void updateAll() const;
     void requestIdleUpdate();
@@ -55,6 +60,7 @@ private:
     CommandRouter m_router;
     CommandVocabulary m_vocabulary;
     std::map<int, QAction *> m_actions;
+    std::map<int, QPointer<QLabel>> m_panes;
     std::vector<QMenu *> m_menus;
     QTimer m_idleTimer;
 };

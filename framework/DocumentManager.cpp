@@ -32,6 +32,12 @@ QStringList DocumentManager::nameFilters() const
             QStringLiteral("すべてのファイル (*.*) (*)")};
 }
 
+bool DocumentManager::currentFolderExists() const
+{
+    const QString path = m_document.GetPathName();
+    return !path.isEmpty() && QFileInfo(QFileInfo(path).absolutePath()).isDir();
+}
+
 QString DocumentManager::askFileName(bool forSaving, const QString &proposed) const
 {
     QFileDialog dialog(m_window, forSaving ? QStringLiteral("名前を付けて保存") : QStringLiteral("開く"));
@@ -44,6 +50,9 @@ QString DocumentManager::askFileName(bool forSaving, const QString &proposed) co
         dialog.setDefaultSuffix(m_fileType.extension);
         if (!proposed.isEmpty())
             dialog.selectFile(proposed);
+    } else if (currentFolderExists()) {
+        // The next file wanted most likely lies beside the one open now.
+        dialog.setDirectory(QFileInfo(m_document.GetPathName()).absolutePath());
     }
     if (ModalHost::runDialog(dialog) != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return {};
@@ -103,7 +112,9 @@ bool DocumentManager::DoFileSave()
 {
     const QString path = m_document.GetPathName();
     const QFileInfo info(path);
-    if (path.isEmpty() || (info.exists() && !info.isWritable()))
+    // A file whose folder was removed since it was read cannot be written back;
+    // asking for a name keeps the text rather than failing.
+    if (path.isEmpty() || (info.exists() && !info.isWritable()) || !currentFolderExists())
         return DoSave(QString());
     return DoSave(path);
 }
@@ -113,7 +124,7 @@ bool DocumentManager::DoSave(const QString &path)
     QString target = path;
     if (target.isEmpty()) {
         const QString current = m_document.GetPathName();
-        target = askFileName(true, current.isEmpty() ? m_document.GetTitle() : current);
+        target = askFileName(true, current.isEmpty() || !currentFolderExists() ? m_document.GetTitle() : current);
         if (target.isEmpty())
             return false;
     }

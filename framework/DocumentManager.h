@@ -50,6 +50,8 @@ signals:
 
 private:
     QString askFileName(bool forSaving, const QString &proposed) const;
+    // The open file's folder is there: false while no file is open.
+    bool currentFolderExists() const;
     void watchDocumentFile();
     void askAboutChangeOnDisk();
     void reportRemovalFromDisk();

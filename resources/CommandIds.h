@@ -63,6 +63,7 @@ namespace PaneId {
 
 constexpr int LineColumn = 129;
 constexpr int FindingCount = 130;
+constexpr int Encoding = 131;
 constexpr int CapsLock = 59137;
 constexpr int NumLock = 59138;
 constexpr int ScrollLock = 59139;

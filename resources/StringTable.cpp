@@ -51,7 +51,7 @@ const std::map<int, const char16_t *> &table()
         {StringTable::IdleMessage, u"レディ"},
 
         // Prompts and tooltips of the standard commands.
-        {57600, u"新規にファイルを作成します\n新規ファイル"},
+        {57600, u"新規にファイルを作成\n新規ファイル"},
         {57601, u"既存のファイルを開きます\n開く"},
         {57603, u"作業中のファイルを上書きして保存\n保存"},
         {57604, u"作業中のファイルを新しい名前で保存します\n名前を付けて保存"},

@@ -1,6 +1,6 @@
 #include "CExternProgSettingDlg.h"
 
-#include "DialogUnits.h"
+#include "DialogTemplate.h"
 #include "ExecutableFileFilters.h"
 #include "ModalHost.h"
 #include "StringTable.h"
@@ -14,9 +14,9 @@
 namespace {
 
 template <typename Control>
-Control *place(Control *control, const DialogUnits &units, int x, int y, int width, int height)
+Control *place(Control *control, DialogTemplate &layout, int x, int y, int width, int height)
 {
-    control->setGeometry(units.toPixels(x, y, width, height));
+    layout.place(control, x, y, width, height);
     return control;
 }
 
@@ -34,28 +34,28 @@ CExternProgSettingDlg::CExternProgSettingDlg(ExternalProgramTable &table, QWidge
 
 void CExternProgSettingDlg::createControls()
 {
-    const DialogUnits units(font());
-    setFixedSize(units.toPixelsX(295), units.toPixelsY(161));
+    DialogTemplate layout(*this, font(), 295, 161);
 
     // Created in tab order.
-    m_programList = place(new QListWidget(this), units, 22, 25, 89, 103);
+    m_programList = place(new QListWidget(this), layout, 22, 25, 89, 103);
     m_programList->setObjectName(QStringLiteral("programList"));
-    m_executableEdit = place(new QLineEdit(this), units, 135, 52, 115, 12);
+    m_executableEdit = place(new QLineEdit(this), layout, 135, 52, 115, 12);
     m_executableEdit->setObjectName(QStringLiteral("executableEdit"));
-    m_browseButton = place(new QPushButton(QString::fromUtf8("参照"), this), units, 254, 52, 27, 11);
+    m_browseButton = place(new QPushButton(QString::fromUtf8("参照"), this), layout, 254, 52, 27, 11);
     m_browseButton->setObjectName(QStringLiteral("browseButton"));
     m_browseButton->setAutoDefault(false);
-    m_optionEdit = place(new QLineEdit(this), units, 135, 92, 115, 12);
+    m_optionEdit = place(new QLineEdit(this), layout, 135, 92, 115, 12);
     m_optionEdit->setObjectName(QStringLiteral("optionEdit"));
-    auto *ok = place(new QPushButton(QStringLiteral("OK"), this), units, 89, 140, 50, 14);
+    auto *ok = place(new QPushButton(QStringLiteral("OK"), this), layout, 89, 140, 50, 14);
     ok->setObjectName(QStringLiteral("okButton"));
     ok->setDefault(true);
-    auto *cancel = place(new QPushButton(QString::fromUtf8("キャンセル"), this), units, 155, 140, 50, 14);
+    auto *cancel = place(new QPushButton(QString::fromUtf8("キャンセル"), this), layout, 155, 140, 50, 14);
     cancel->setObjectName(QStringLiteral("cancelButton"));
     cancel->setAutoDefault(false);
-    place(new QLabel(QString::fromUtf8("プログラム一覧"), this), units, 16, 14, 47, 8);
-    place(new QLabel(QString::fromUtf8("実行ファイル名"), this), units, 128, 39, 48, 8);
-    place(new QLabel(QString::fromUtf8("コマンドライン"), this), units, 129, 79, 41, 8);
+    place(new QLabel(QString::fromUtf8("プログラム一覧"), this), layout, 16, 14, 47, 8);
+    place(new QLabel(QString::fromUtf8("実行ファイル名"), this), layout, 128, 39, 48, 8);
+    place(new QLabel(QString::fromUtf8("コマンドライン"), this), layout, 129, 79, 41, 8);
+    layout.layOut();
 
     connect(m_programList, &QListWidget::currentRowChanged, this, &CExternProgSettingDlg::onSelectionChanged);
     connect(m_browseButton, &QPushButton::clicked, this, &CExternProgSettingDlg::browseForExecutable);

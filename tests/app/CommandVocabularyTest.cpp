@@ -78,6 +78,8 @@ TEST_F(CommandVocabularyTest, AcceleratorsPromptsAndTooltips)
     EXPECT_EQ(commands().action(CommandId::FileSave)->statusTip(), "作業中のファイルを上書きして保存");
     EXPECT_EQ(commands().action(CommandId::PreviousError)->shortcuts(), QList<QKeySequence>{QKeySequence("Shift+F8")});
     EXPECT_EQ(commands().toolTip(CommandId::NextError), "次のエラー");
+    EXPECT_EQ(commands().action(CommandId::FileNew)->statusTip(), "新規にファイルを作成");
+    EXPECT_EQ(commands().toolTip(CommandId::FileNew), "新規ファイル");
 }
 
 TEST_F(CommandVocabularyTest, PrintingIsAlwaysGreyed)

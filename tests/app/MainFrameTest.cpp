@@ -5,6 +5,10 @@
 #include "CUltraEditView.h"
 #include "CommandIds.h"
 #include "CommandManager.h"
+#include "CEncodingDialog.h"
+#include "DocumentManager.h"
+#include "EncodingFlags.h"
+#include "ModalHost.h"
 
 #include <QAction>
 #include <QApplication>
@@ -77,6 +81,62 @@ TEST_F(MainFrameTest, TheEditorGetsSevenTenthsOnEveryResize)
     EXPECT_EQ(frame->splitter()->sizes(), (QList<int>{150, 151}));
     resizeRowsTo(302);
     EXPECT_EQ(frame->splitter()->sizes()[0], 211);
+}
+
+TEST_F(MainFrameTest, TheFirstFrameShownHasTheEditorAtSevenTenths)
+{
+    CQuillmereApp other(makeExecutable(dir.filePath("other"), "quillmere"));
+    other.InitInstance({});
+    const QSplitter *splitter = other.mainFrame()->splitter();
+    const auto editorShare = [splitter] {
+        const QList<int> sizes = splitter->sizes();
+        return std::pair(sizes[0], (sizes[0] + sizes[1]) * 7 / 10);
+    };
+    EXPECT_GT(splitter->sizes()[0], 0);
+    EXPECT_EQ(editorShare().first, editorShare().second);
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(other.mainFrame()));
+    EXPECT_EQ(editorShare().first, editorShare().second);
+}
+
+// The save encoding, mark and line end stand left of the line and column; a
+// double-click on them opens the dialog that changes them.
+TEST_F(MainFrameTest, TheEncodingPaneShowsTheSaveEncodingAndOpensItsDialog)
+{
+    const QString module = dir.filePath("withConverter");
+    const QString executable = makeExecutable(module, "quillmere");
+    ASSERT_TRUE(QFile::copy(QStringLiteral(QUILLMERE_BUILD_DIR "/libnkf32.so"), module + "/libnkf32.so"));
+    QFile utf8(dir.filePath("paper.tex"));
+    ASSERT_TRUE(utf8.open(QIODevice::WriteOnly));
+    utf8.write("\xEF\xBB\xBF\\documentclass{jarticle}\r\n\xE6\x97\xA5\xE6\x9C\xAC\r\n");
+    utf8.close();
+
+    CQuillmereApp other(executable);
+    other.InitInstance({utf8.fileName()});
+    CMainFrame &window = *other.mainFrame();
+    QCoreApplication::processEvents();
+    QLabel *pane = window.encodingPane();
+    ASSERT_NE(pane, nullptr);
+    EXPECT_EQ(pane->text(), "UTF-8 BOM CRLF");
+    EXPECT_LT(pane->mapTo(&window, QPoint()).x(), window.lineColumnPane()->mapTo(&window, QPoint()).x());
+    EXPECT_GE(pane->width(), pane->fontMetrics().horizontalAdvance("UTF-16LE BOM CRLF"));
+
+    int dialogs = 0;
+    ModalHost::answerDialogsWith([&dialogs](QDialog &dialog) {
+        ++dialogs;
+        auto &encoding = dynamic_cast<CEncodingDialog &>(dialog);
+        encoding.setValue(EncodingFlags(TextEncoding::ShiftJis, false, NewlineCode::Lf));
+        encoding.accept();
+        return int(QDialog::Accepted);
+    });
+    QTest::mouseDClick(pane, Qt::LeftButton);
+    ModalHost::answerDialogsWith({});
+    EXPECT_EQ(dialogs, 1);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(pane->text(), "Shift_JIS LF");
+
+    ASSERT_TRUE(other.documentManager()->OnFileNew());
+    QCoreApplication::processEvents();
+    EXPECT_EQ(pane->text(), "UTF-8 LF");
 }
 
 TEST_F(MainFrameTest, TheLineColumnPaneIsFilledAtTheFirstIdlePass)

@@ -7,8 +7,10 @@
 #include "RecentFileList.h"
 #include "StringTable.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QPlainTextEdit>
 #include <QTemporaryDir>
 
@@ -196,7 +198,7 @@ TEST_F(DocumentTest, ReReadingIsOfferedOnlyForUnchangedTextFromDisk)
     EXPECT_FALSE(query(CommandId::DisplayEucJp).isEnabled());
     ASSERT_TRUE(manager->DoFileSave());
     EXPECT_FALSE(document->IsModified());
-    EXPECT_FALSE(query(CommandId::DisplayEucJp).isEnabled());
+    EXPECT_TRUE(query(CommandId::DisplayEucJp).isEnabled());
     EXPECT_EQ(document->savedPathParts().fileName, "sjis.tex");
 
     // A new document starts in this platform's format with nothing to re-read.
@@ -211,6 +213,76 @@ TEST_F(DocumentTest, ReReadingIsOfferedOnlyForUnchangedTextFromDisk)
     EXPECT_FALSE(document->holdsLoadedBytes());
     EXPECT_EQ(document->SaveEncoding(), EncodingFlags::platformDefault());
     EXPECT_EQ(editorText(), "");
+}
+
+// After a save the file on disk is what was written: the radio mark says how, the
+// same bytes can be read again in another encoding, and a save that writes
+// nothing leaves both as they were.
+TEST_F(DocumentTest, ASaveKeepsTheBytesItWroteAndOneThatWritesNothingChangesNeither)
+{
+    const QString path = writeFile("paper.tex", encode(JapaneseText, "CP932"));
+    ASSERT_TRUE(manager->OpenDocumentFile(path));
+    ModalHost::answerDialogsWith([](QDialog &dialog) {
+        auto &encoding = dynamic_cast<CEncodingDialog &>(dialog);
+        encoding.setValue(EncodingFlags(TextEncoding::EucJp, false, NewlineCode::Lf));
+        encoding.accept();
+        return int(QDialog::Accepted);
+    });
+    document->executeCommand(CommandId::SaveEncoding);
+    EXPECT_TRUE(query(CommandId::DisplayShiftJis).checked().value_or(false));
+    ASSERT_TRUE(manager->DoFileSave());
+
+    EXPECT_EQ(document->DisplayEncoding(), EncodingFlags(TextEncoding::EucJp, false, NewlineCode::Lf));
+    EXPECT_TRUE(query(CommandId::DisplayEucJp).checked().value_or(false));
+    EXPECT_FALSE(query(CommandId::DisplayShiftJis).checked().value_or(true));
+    ASSERT_TRUE(query(CommandId::DisplayShiftJis).isEnabled());
+    // Reading the EUC-JP bytes as Shift_JIS garbles them; back to EUC-JP restores them.
+    document->executeCommand(CommandId::DisplayShiftJis);
+    EXPECT_NE(editorText(), JapaneseText);
+    document->executeCommand(CommandId::DisplayEucJp);
+    EXPECT_EQ(editorText(), JapaneseText);
+
+    // A save refused at the question about lost characters writes nothing.
+    editor->appendPlainText(QString::fromUtf8("\u7d75\u6587\u5b57\U0001F600"));
+    answer = QMessageBox::No;
+    EXPECT_FALSE(manager->DoFileSave());
+    editor->undo();
+    editor->document()->setModified(false);
+    EXPECT_EQ(document->DisplayEncoding(), EncodingFlags(TextEncoding::EucJp, false, NewlineCode::Lf));
+    EXPECT_TRUE(query(CommandId::DisplayUtf8).isEnabled());
+}
+
+// A file whose folder went away since it was read is saved under a new name; the
+// open dialog starts where the open document lies.
+TEST_F(DocumentTest, SaveAsksForANameWhenTheFoldersGoneAndOpenStartsBesideTheDocument)
+{
+    ASSERT_TRUE(QDir(dir.path()).mkdir("gone"));
+    const QString path = writeFile("gone/paper.tex", "text\n");
+    ASSERT_TRUE(manager->OpenDocumentFile(path));
+
+    QStringList titles;
+    QString openedIn;
+    const QString elsewhere = dir.filePath("kept.tex");
+    ModalHost::answerDialogsWith([&](QDialog &dialog) {
+        auto &files = dynamic_cast<QFileDialog &>(dialog);
+        titles.append(files.windowTitle());
+        if (files.acceptMode() == QFileDialog::AcceptOpen) {
+            openedIn = files.directory().absolutePath();
+            return int(QDialog::Rejected);
+        }
+        files.selectFile(elsewhere);
+        return int(QDialog::Accepted);
+    });
+    EXPECT_FALSE(manager->OnFileOpen());
+    EXPECT_EQ(openedIn, QFileInfo(path).absolutePath());
+
+    ASSERT_TRUE(QDir(dir.filePath("gone")).removeRecursively());
+    editor->setPlainText("kept\n");
+    ASSERT_TRUE(manager->DoFileSave());
+    EXPECT_EQ(titles, QStringList({"開く", "名前を付けて保存"}));
+    EXPECT_TRUE(messages.empty());
+    EXPECT_EQ(readFile(elsewhere), "kept\n");
+    EXPECT_EQ(document->GetPathName(), elsewhere);
 }
 
 TEST_F(DocumentTest, SplitSavedPathUsesSlashes)

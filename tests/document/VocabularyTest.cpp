@@ -38,6 +38,17 @@ TEST(Vocabulary, FlagsKeepTheirBitLayout)
     EXPECT_FALSE(EncodingFlags(0x4000).encoding().has_value());
 }
 
+TEST(Vocabulary, TheStatusTextNamesTheEncodingTheMarkAndTheLineEnd)
+{
+    EXPECT_EQ(EncodingFlags(0x8001).statusText(), "Shift_JIS CRLF");
+    EXPECT_EQ(EncodingFlags::platformDefault().statusText(), "UTF-8 LF");
+    EXPECT_EQ(EncodingFlags(TextEncoding::Utf8, true, NewlineCode::Lf).statusText(), "UTF-8 BOM LF");
+    EXPECT_EQ(EncodingFlags(0xC010 | 0x2000).statusText(), "UTF-16LE BOM CR");
+    EXPECT_EQ(EncodingFlags(TextEncoding::Utf16BigEndian, false, NewlineCode::CrLf).statusText(), "UTF-16BE CRLF");
+    EXPECT_EQ(EncodingFlags(0x8004).statusText(), "ISO-2022-JP CRLF");
+    EXPECT_EQ(EncodingFlags(0x4002).statusText(), "EUC-JP LF");
+}
+
 TEST(Vocabulary, ByteOrderMarkCheckLooksOnlyForTheEncodingsOwnMark)
 {
     EXPECT_TRUE(startsWithByteOrderMark(TextEncoding::Utf8, "\xEF\xBB\xBF" "a"));

@@ -85,6 +85,13 @@ TEST_F(LineWindowTest, TheGutterSitsLeftOfTheTextAndAnEmptyDocumentShowsOne)
     ASSERT_NE(gutter, nullptr);
     const QFont numbers = CLineWindow::fontFor(view->font(), view->logicalDpiY());
     EXPECT_EQ(numbers.family(), view->font().family());
+    // The whole cell of the digits is as high as the text's characters, so the
+    // digits come out a little smaller than the text beside them.
+    const int cell = LineWindowMetrics::fontPixelHeight(TwipsConversion::twipsOf(view->font(), view->logicalDpiY()),
+                                                        view->logicalDpiY());
+    EXPECT_LE(QFontMetrics(numbers).height(), cell);
+    EXPECT_GE(QFontMetrics(numbers).height(), cell * 3 / 4);
+    EXPECT_LT(numbers.pixelSize(), cell);
     EXPECT_EQ(view->lineWindowWidth(), 5 * QFontMetrics(numbers).averageCharWidth() + 5);
     EXPECT_EQ(gutter->geometry(),
               QRect(view->contentsRect().left(), view->viewport()->y(), view->lineWindowWidth(),
