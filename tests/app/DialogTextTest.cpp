@@ -67,9 +67,9 @@ TEST(DialogTextTest, EveryDialogShowsItsTextsWhole)
     CAboutDlg about;
     expectNothingClipped(about);
 
-    FindReplaceDialog find(FindReplaceDialog::Mode::Find);
+    FindReplaceDialog find(FindReplaceDialog::Mode::Find, nullptr);
     expectNothingClipped(find);
-    FindReplaceDialog replace(FindReplaceDialog::Mode::Replace);
+    FindReplaceDialog replace(FindReplaceDialog::Mode::Replace, nullptr);
     expectNothingClipped(replace);
 }
 
