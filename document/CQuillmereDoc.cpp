@@ -360,6 +360,9 @@ void CQuillmereDoc::registerCommands()
             m_manager->DoSave(QString());
     });
     onCommand(CommandId::SaveEncoding, [this] { editSaveEncoding(); });
+    // The encoding pane is routed like a command, so that its text reaches it at every
+    // idle pass; carrying it out does what a double-click on the pane does.
+    onCommand(PaneId::Encoding, [this] { editSaveEncoding(); });
     onUpdate(PaneId::Encoding, [this](CommandUpdate &update) { update.setText(m_saveEncoding.statusText()); });
     onUpdate(CommandId::SaveEncoding,
              [this](CommandUpdate &update) { update.enable(ConverterBinding(m_library).canConvert()); });

@@ -134,7 +134,7 @@ TEST_F(MainFrameTest, TheEncodingPaneShowsTheSaveEncodingAndOpensItsDialog)
     QCoreApplication::processEvents();
     EXPECT_EQ(pane->text(), "Shift_JIS LF");
 
-    ASSERT_TRUE(other.documentManager()->OnFileNew());
+    ASSERT_TRUE(window.commands().execute(CommandId::FileNew));
     QCoreApplication::processEvents();
     EXPECT_EQ(pane->text(), "UTF-8 LF");
 }
