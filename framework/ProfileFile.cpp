@@ -7,18 +7,6 @@ bool isBlank(QChar c)
     return c == u' ' || c == u'\t';
 }
 
-// Only blanks and tabs are trimmed: an ideographic space belongs to the value.
-QStringView trimBlanks(QStringView text)
-{
-    qsizetype begin = 0;
-    qsizetype end = text.size();
-    while (begin < end && isBlank(text[begin]))
-        ++begin;
-    while (end > begin && isBlank(text[end - 1]))
-        --end;
-    return text.mid(begin, end - begin);
-}
-
 QString folded(QStringView name)
 {
     return name.toString().toCaseFolded();
@@ -26,21 +14,21 @@ QString folded(QStringView name)
 
 std::optional<QStringView> sectionOf(QStringView line)
 {
-    const QStringView text = trimBlanks(line);
+    const QStringView text = ProfileFile::trimBlanks(line);
     if (!text.startsWith(u'['))
         return std::nullopt;
     const qsizetype close = text.indexOf(u']');
-    return trimBlanks(close < 0 ? text.mid(1) : text.mid(1, close - 1));
+    return ProfileFile::trimBlanks(close < 0 ? text.mid(1) : text.mid(1, close - 1));
 }
 
 std::optional<QStringView> keyOf(QStringView line)
 {
-    if (trimBlanks(line).startsWith(u';') || sectionOf(line))
+    if (ProfileFile::trimBlanks(line).startsWith(u';') || sectionOf(line))
         return std::nullopt;
     const qsizetype equals = line.indexOf(u'=');
     if (equals < 0)
         return std::nullopt;
-    return trimBlanks(line.left(equals));
+    return ProfileFile::trimBlanks(line.left(equals));
 }
 
 } // namespace
@@ -149,14 +137,14 @@ void ProfileFile::setEntry(const QString &section, const QString &key, const QSt
     const auto range = findSection(section);
     forgetIndex();
     if (!range) {
-        if (!m_lines.isEmpty() && !trimBlanks(m_lines.back()).isEmpty())
+        if (!m_lines.isEmpty() && !ProfileFile::trimBlanks(m_lines.back()).isEmpty())
             m_lines.append(QString());
         m_lines.append(u'[' + section + u']');
         m_lines.append(line);
         return;
     }
     qsizetype insertAt = range->end;
-    while (insertAt > range->header + 1 && trimBlanks(m_lines[insertAt - 1]).isEmpty())
+    while (insertAt > range->header + 1 && ProfileFile::trimBlanks(m_lines[insertAt - 1]).isEmpty())
         --insertAt;
     m_lines.insert(insertAt, line);
 }
@@ -178,4 +166,15 @@ QByteArray ProfileFile::toUtf8() const
     for (const QString &line : m_lines)
         text += line + eol;
     return text.toUtf8();
+}
+
+QStringView ProfileFile::trimBlanks(QStringView text)
+{
+    qsizetype begin = 0;
+    qsizetype end = text.size();
+    while (begin < end && isBlank(text[begin]))
+        ++begin;
+    while (end > begin && isBlank(text[end - 1]))
+        --end;
+    return text.mid(begin, end - begin);
 }

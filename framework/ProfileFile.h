@@ -16,6 +16,9 @@ public:
     ProfileFile(QStringList lines, bool crlf);
     static ProfileFile fromText(const QString &text);
 
+    // Only blanks and tabs are trimmed: an ideographic space belongs to the value.
+    static QStringView trimBlanks(QStringView text);
+
     // The text after the "=" of the entry, as it stands in the file.
     std::optional<QString> rawValue(const QString &section, const QString &key) const;
     // Replaces the entry's line, or adds it at the end of its section, adding the

@@ -2,6 +2,7 @@
 
 #include "AtomicFileWriter.h"
 #include "CodePage.h"
+#include "ProfileFile.h"
 
 #include <QFile>
 #include <QStringDecoder>
@@ -15,21 +16,9 @@
 
 namespace {
 
-bool isBlank(QChar c)
-{
-    return c == u' ' || c == u'\t';
-}
-
-// Only blanks and tabs are trimmed: an ideographic space belongs to the value.
 QString trimBlanks(const QString &text)
 {
-    qsizetype begin = 0;
-    qsizetype end = text.size();
-    while (begin < end && isBlank(text[begin]))
-        ++begin;
-    while (end > begin && isBlank(text[end - 1]))
-        --end;
-    return text.mid(begin, end - begin);
+    return ProfileFile::trimBlanks(text).toString();
 }
 
 QString unquote(const QString &value)
