@@ -5,7 +5,8 @@
 
 // Measures how much resident memory a piece of work adds at its peak. The work runs
 // in a child process whose high-water mark is reset first, so one measurement does
-// not see another's.
+// not see another's. Call it before the process paints anything: the child is forked,
+// and the helper threads Qt paints large areas with do not survive a fork.
 class PeakMemory
 {
 public:

@@ -124,6 +124,11 @@ void benchmarkEditingPane(const ConverterLibrary &library, const QString &path, 
                           const QString &settingsPath)
 {
     const ProfileStore profile(settingsPath);
+    // Measured before this process paints anything: Qt paints large areas with helper
+    // threads, and a child forked after they started waits for them for ever.
+    const std::size_t colouredGrowth = PeakMemory::growthDuring([&] { openAtRest(library, profile, path, true); });
+    const std::size_t plainGrowth = PeakMemory::growthDuring([&] { openAtRest(library, profile, path, false); });
+
     CUltraEditView coloured(profile);
     coloured.ShowSyntaxColor(true);
     CQuillmereDoc colouredDocument(library);
@@ -157,8 +162,6 @@ void benchmarkEditingPane(const ConverterLibrary &library, const QString &path, 
                 colouredTimes.firstKeystroke / plainTimes.firstKeystroke, bareTimes.firstKeystroke,
                 colouredTimes.firstKeystroke / bareTimes.firstKeystroke);
 
-    const std::size_t colouredGrowth = PeakMemory::growthDuring([&] { openAtRest(library, profile, path, true); });
-    const std::size_t plainGrowth = PeakMemory::growthDuring([&] { openAtRest(library, profile, path, false); });
     std::printf("memory open peak, every line's state known: coloured %.0f MB   off %.0f MB   ratio %.3f (target at "
                 "most 1.1)\n",
                 colouredGrowth / 1048576.0, plainGrowth / 1048576.0,
