@@ -333,7 +333,7 @@ void CDullSense::fitPopupSize()
         m_delegate->setKeyColumn(std::min(longestLength, PopupGeometry::MaxColumns) * averageCharWidth);
         // The notes may make the list wider, but never wider than most of the text.
         const int widest = std::max(size.width(), m_pView->viewport()->width() * 3 / 4);
-        size.setWidth(std::min(size.width() + m_delegate->notesWidth(rows, fontMetrics()), widest));
+        size.setWidth(std::min(size.width() + m_delegate->notesWidth(font()), widest));
     }
     m_rect = QRect(QPoint(0, 0), size);
 }

@@ -1,5 +1,7 @@
 #include "CandidateDelegate.h"
 
+#include "WidestText.h"
+
 #include <QFontMetrics>
 #include <QApplication>
 #include <QPainter>
@@ -24,15 +26,20 @@ int textMargin(const QStyleOptionViewItem &option)
 
 void CandidateDelegate::setNotes(QHash<QString, QString> notes)
 {
+    if (notes.isSharedWith(m_notes))
+        return;
     m_notes = std::move(notes);
+    m_notesWidth.reset();
 }
 
-int CandidateDelegate::notesWidth(const QStringList &candidates, const QFontMetrics &metrics) const
+int CandidateDelegate::notesWidth(const QFont &font)
 {
-    int widest = 0;
-    for (const QString &candidate : candidates)
-        widest = std::max(widest, metrics.horizontalAdvance(m_notes.value(candidate)));
-    return widest == 0 ? 0 : widest + NoteGap;
+    if (!m_notesWidth || font != m_measuredFont) {
+        const int widest = WidestText::width(m_notes.values(), QFontMetrics(font));
+        m_measuredFont = font;
+        m_notesWidth = widest == 0 ? 0 : widest + NoteGap;
+    }
+    return *m_notesWidth;
 }
 
 void CandidateDelegate::paint(QPainter *painter, const QStyleOptionViewItem &option, const QModelIndex &index) const

@@ -164,6 +164,28 @@ TEST_F(DocumentCompletion, AListOpenedBeforeTheFilesAreReadTakesThemInWithoutMov
     EXPECT_EQ(popup().items(), QStringList({u"key"_s}));
 }
 
+TEST_F(DocumentCompletion, AChangedDatabaseIsReadAgainWhenTheNextListOpens)
+{
+    const QString main = m_fixture.write("main.tex", u"\\documentclass{jarticle}\n\\bibliography{refs}\n"_s);
+    m_fixture.write("refs.bib", u"@book{neko, title={猫}}\n"_s);
+    open(main);
+    waitForFiles();
+    QTest::keyClicks(m_view.get(), u"\\cite{"_s);
+    ASSERT_TRUE(popup().isShown());
+    const int narrow = popup().width();
+    QTest::keyClick(m_view.get(), Qt::Key_Escape);
+
+    m_fixture.write("refs.bib", u"@book{inu, title={犬と鳥と魚の研究}}\n@book{neko, title={猫}}\n"_s, "CP932");
+    QTest::keyClicks(m_view.get(), u"}\\cite{"_s);
+    // The list opens at once with the keys as last read and takes in the new ones,
+    // with their wider notes, when the database has been read again.
+    ASSERT_TRUE(popup().isShown());
+    EXPECT_EQ(popup().items(), QStringList({u"neko"_s}));
+    waitForFiles();
+    EXPECT_EQ(popup().items(), QStringList({u"inu"_s, u"neko"_s}));
+    EXPECT_GT(popup().width(), narrow);
+}
+
 TEST_F(DocumentCompletion, FileNamesAreOfferedForTheCommandsThatReadFiles)
 {
     const QString main = m_fixture.write("main.tex", u"\\documentclass{jarticle}\n"_s);

@@ -22,6 +22,15 @@ QStringList pathsOf(const DocumentSnapshot &snapshot)
     return paths;
 }
 
+// A collector that notes the name of each file it reads, in order.
+DocumentCollector collectorNotingReads(const DocumentFixture &fixture, QStringList &read)
+{
+    return DocumentCollector([&read, reader = fixture.reader()](const QString &path) {
+        read.append(QFileInfo(path).fileName());
+        return reader(path);
+    });
+}
+
 TEST(TexReferences, FindsWhatASourceReadsInAndTheDatabasesItNames)
 {
     const TexReferences found = TexReferences::find(
@@ -117,10 +126,7 @@ TEST(DocumentFiles, ChangedFilesAreReadAgainAndOnlyThey)
     fixture.write("a.tex", "\\label{a}");
     fixture.write("b.tex", "\\label{b}");
     QStringList read;
-    DocumentCollector collector([&read, reader = fixture.reader()](const QString &path) {
-        read.append(QFileInfo(path).fileName());
-        return reader(path);
-    });
+    DocumentCollector collector = collectorNotingReads(fixture, read);
     const DocumentSnapshot first = collector.collect(main);
     EXPECT_EQ(read, QStringList({"main.tex", "a.tex", "b.tex"}));
     read.clear();
@@ -153,6 +159,28 @@ TEST(DocumentFiles, CitationKeysComeFromTheNamedDatabasesWithTheirNotes)
     // The first database that holds a key gives its note.
     EXPECT_EQ(snapshot.notes.value("Abe"), u"Dogs");
     EXPECT_EQ(snapshot.notes.value("zeta"), u"Zeta");
+}
+
+TEST(DocumentFiles, ADatabaseIsReadAgainOnlyWhenItChanged)
+{
+    const DocumentFixture fixture;
+    const QString main = fixture.write("main.tex", "\\documentclass{article}\\bibliography{refs}");
+    fixture.write("refs.bib", "@misc{one, title={One}}\n");
+    QStringList read;
+    DocumentCollector collector = collectorNotingReads(fixture, read);
+    const DocumentSnapshot first = collector.collect(main);
+    EXPECT_EQ(first.citations, QStringList({"one"}));
+    read.clear();
+    const DocumentSnapshot again = collector.collect(main);
+    EXPECT_TRUE(read.isEmpty());
+    // What the list shows is handed on as it was, not made anew.
+    EXPECT_TRUE(again.notes.isSharedWith(first.notes));
+
+    fixture.write("refs.bib", "@misc{one, title={One}}\n@misc{two, title={Two}}\n");
+    const DocumentSnapshot changed = collector.collect(main);
+    EXPECT_EQ(read, QStringList({"refs.bib"}));
+    EXPECT_EQ(changed.citations, QStringList({"one", "two"}));
+    EXPECT_EQ(changed.notes.value("two"), u"Two");
 }
 
 TEST(DocumentFiles, InstalledDatabasesAreFoundThroughKpsewhich)
