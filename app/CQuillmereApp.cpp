@@ -20,11 +20,13 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFileInfo>
 #include <QLibraryInfo>
 #include <QStandardPaths>
 #include <QTemporaryFile>
 #include <QTranslator>
+#include <QWindow>
 
 static void registerCompiledResources()
 {
@@ -106,6 +108,7 @@ bool CQuillmereApp::InitInstance(const QStringList &arguments)
     m_mainFrame->commands().updateAll();
     m_mainFrame->show();
     m_mainFrame->activateWindow();
+    waitUntilPlaced();
     offerRecovery();
     if (undecodableSettings)
         tellOfUndecodableSettings();
@@ -172,6 +175,21 @@ void CQuillmereApp::startCrashRecovery()
 {
     m_recovery = std::make_unique<CrashRecovery>(*m_document, m_mainFrame->editorView()->document(),
                                                  RecoveryFolder::defaultDirectory());
+}
+
+// On X11 a question asked before the window manager has placed the window is centred
+// on where the window was about to be, and stands in a corner of it. The wait is
+// bounded, so a desktop that never shows the window does not hold up the start.
+void CQuillmereApp::waitUntilPlaced() const
+{
+    constexpr int LongestWaitMilliseconds = 1000;
+    if (QGuiApplication::platformName() != QLatin1String("xcb"))
+        return;
+    QElapsedTimer waited;
+    waited.start();
+    const QWindow *window = m_mainFrame->windowHandle();
+    while (window && !window->isExposed() && waited.elapsed() < LongestWaitMilliseconds)
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents | QEventLoop::ExcludeUserInputEvents, 50);
 }
 
 // Asked once the window shows, so that the question stands over it; from then on

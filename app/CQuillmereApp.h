@@ -71,6 +71,7 @@ private:
     void registerRecentFileCommands();
     void connectTools();
     void startCrashRecovery();
+    void waitUntilPlaced() const;
     void offerRecovery();
     bool processCommandLine(const QStringList &arguments);
     void listenToOtherInstances();
