@@ -8,6 +8,7 @@
 #include "ConverterLibrary.h"
 #include "DocumentManager.h"
 #include "HugePageMemory.h"
+#include "LongestLine.h"
 #include "ModalHost.h"
 #include "NewlineCode.h"
 #include "SourceFileReader.h"
@@ -15,6 +16,7 @@
 #include "UnholdableCharacters.h"
 
 #include <QFile>
+#include <QLocale>
 #include <QPlainTextEdit>
 #include <QStringDecoder>
 #include <QTextBlock>
@@ -137,6 +139,25 @@ bool CQuillmereDoc::OnNewDocument()
     m_saveEncoding = EncodingFlags::platformDefault();
     emit fileSynchronized(QString());
     return true;
+}
+
+// The editor lays out a line whole: one of many megabytes keeps it busy for minutes,
+// so the user is asked first. The file is only measured here, which takes far
+// less than a second even for a large one.
+bool CQuillmereDoc::ConfirmOpen(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return true;
+    const LongestLine longest = LongestLine::of(file);
+    if (longest.length() <= LongestLine::Limit)
+        return true;
+    const QString text = StringTable::text(StringTable::VeryLongLine)
+                             .arg(QLocale(QLocale::Japanese).toString(longest.length()))
+                             .arg(longest.line());
+    return ModalHost::showMessage(windowOf(m_editor), text, QMessageBox::Warning,
+                                  QMessageBox::Open | QMessageBox::Cancel, QMessageBox::Cancel)
+           == QMessageBox::Open;
 }
 
 bool CQuillmereDoc::OnOpenDocument(const QString &path)

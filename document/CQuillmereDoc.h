@@ -39,6 +39,7 @@ public:
     void setDocumentManager(DocumentManager *manager);
 
     bool OnNewDocument() override;
+    bool ConfirmOpen(const QString &path) override;
     bool OnOpenDocument(const QString &path) override;
     bool OnSaveDocument(const QString &path) override;
     bool IsModified() const override;

@@ -79,9 +79,13 @@ bool DocumentManager::OnFileOpen()
 
 bool DocumentManager::OpenDocumentFile(const QString &path)
 {
+    // The file is asked about before anything else, so that declining it leaves
+    // the open document exactly as it was, not even saved.
+    const QString absolute = QFileInfo(path).absoluteFilePath();
+    if (QFileInfo(absolute).isFile() && !m_document.ConfirmOpen(absolute))
+        return false;
     if (!SaveModified())
         return false;
-    const QString absolute = QFileInfo(path).absoluteFilePath();
     if (!QFileInfo(absolute).isFile() || !m_document.OnOpenDocument(absolute)) {
         ModalHost::showMessage(m_window, openFailedMessage(), QMessageBox::Warning);
         emit documentChanged();
@@ -187,7 +191,7 @@ void DocumentManager::askAboutChangeOnDisk()
         m_window, question.arg(m_document.GetPathName()), QMessageBox::Question, QMessageBox::Yes | QMessageBox::No,
         modified ? QMessageBox::No : QMessageBox::Yes,
         {{QMessageBox::Yes, QStringLiteral("再読み込み")}, {QMessageBox::No, QStringLiteral("エディタの内容を残す")}});
-    if (answer == QMessageBox::Yes && m_document.ReloadDocument()) {
+    if (answer == QMessageBox::Yes && m_document.ConfirmOpen(m_document.GetPathName()) && m_document.ReloadDocument()) {
         watchDocumentFile();
     } else {
         // The editor's text stands against the file now on disk: it is unsaved.

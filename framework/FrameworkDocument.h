@@ -12,6 +12,10 @@ class FrameworkDocument
 public:
     virtual ~FrameworkDocument() = default;
 
+    // Asked before a file is opened or read again, while the document still holds
+    // what it held: false when the user chose not to show it, which needs no
+    // further word.
+    virtual bool ConfirmOpen(const QString &) { return true; }
     // False when the file could not be read at all; the caller reports it.
     virtual bool OnOpenDocument(const QString &path) = 0;
     // False when nothing was saved; the document has already told the user why.

@@ -47,6 +47,9 @@ const std::map<int, const char16_t *> &table()
          u"この文書は UTF-16 で保存されています。UTF-16 の文書は TeX では処理できないため、実行を取りやめました。"
          u"\n\n「ファイル」メニューの「保存用文字コードの設定」で UTF-8 などを選んで保存してから、もう一度実行して"
          u"ください。"},
+        {StringTable::VeryLongLine,
+         u"このファイルには 1 MB を超える長い行があります (%2 行目、%1 バイト)。表示や編集に長い時間が"
+         u"かかり、その間は操作できないことがあります。\n\nこのまま開きますか?"},
         {StringTable::ApplicationTitle, u"Quillmere"},
         {StringTable::IdleMessage, u"レディ"},
 

@@ -25,6 +25,7 @@ public:
         UnholdableCharactersRead = 151,
         UnholdableCharactersSave = 152,
         UndecodableSettings = 153,
+        VeryLongLine = 154,
         RecoveryOffer = 160,
         RecoveryDamaged = 161,
         FindingCountFormat = 170,

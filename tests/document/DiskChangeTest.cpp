@@ -1,4 +1,6 @@
 #include "DocumentFixture.h"
+#include "LongestLine.h"
+#include "StringTable.h"
 
 #include <QTest>
 #include <QTextBlock>
@@ -65,6 +67,17 @@ TEST_F(DiskChangeTest, AFileReplacedUnderAnUnchangedDocumentIsReadAgainAndBothCh
     // Our own save is no change from outside.
     QTest::qWait(QuietMs);
     EXPECT_EQ(messages.size(), 1u);
+}
+
+TEST_F(DiskChangeTest, AFileThatNowHasAVeryLongLineIsAskedAboutBeforeItIsReadAgain)
+{
+    ASSERT_TRUE(manager->OpenDocumentFile(path));
+    replaceByRename("line 1\n" + QByteArray(LongestLine::Limit + 1, 'x') + "\n");
+    ASSERT_TRUE(waitForMessage(2));
+    EXPECT_EQ(messages[1].text, StringTable::text(StringTable::VeryLongLine).arg("1,048,577").arg(2));
+    // Its default keeps the editor's text, which now stands against another file.
+    EXPECT_EQ(editorText(), "line 1\nline 2\nline 3\n");
+    EXPECT_TRUE(document->IsModified());
 }
 
 TEST_F(DiskChangeTest, UnsavedChangesAreKeptAndTheSaveAsksBeforeOverwriting)

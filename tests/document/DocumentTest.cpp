@@ -3,6 +3,7 @@
 #include "CommandIds.h"
 #include "ConverterLibrary.h"
 #include "DocumentManager.h"
+#include "LongestLine.h"
 #include "ModalHost.h"
 #include "RecentFileList.h"
 #include "StringTable.h"
@@ -13,6 +14,7 @@
 #include <QFileInfo>
 #include <QPlainTextEdit>
 #include <QTemporaryDir>
+#include <QTextCursor>
 
 #include <gtest/gtest.h>
 
@@ -491,6 +493,39 @@ TEST_F(DocumentTest, OpeningRemovesTheTemporariesOfSavesThatWereKilled)
     ASSERT_TRUE(manager->OpenDocumentFile(writeFile("paper.tex", "text\n")));
     EXPECT_FALSE(QFile::exists(stale));
     EXPECT_TRUE(QFile::exists(running));
+}
+
+TEST_F(DocumentTest, AFileWithALineOverAMegabyteIsAskedAboutBeforeItIsShown)
+{
+    const QString first = writeFile("first.tex", "first\n");
+    ASSERT_TRUE(manager->OpenDocumentFile(first));
+    QTextCursor(editor->document()).insertText("unsaved ");
+    const QByteArray longLine(LongestLine::Limit + 1, 'x');
+    const QString path = writeFile("long.tex", "\\documentclass{article}\n" + longLine + "\n");
+
+    // Declined, nothing changes: not the open document, not its file, and the
+    // question about saving it is never asked.
+    answer = QMessageBox::Cancel;
+    EXPECT_FALSE(manager->OpenDocumentFile(path));
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_EQ(messages[0].text, StringTable::text(StringTable::VeryLongLine).arg("1,048,577").arg(2));
+    EXPECT_EQ(messages[0].buttons, QMessageBox::Open | QMessageBox::Cancel);
+    EXPECT_EQ(messages[0].defaultButton, QMessageBox::Cancel);
+    EXPECT_EQ(document->GetPathName(), QFileInfo(first).absoluteFilePath());
+    EXPECT_EQ(editorText(), "unsaved first\n");
+    EXPECT_TRUE(document->IsModified());
+    EXPECT_EQ(readFile(first), "first\n");
+    EXPECT_EQ(recentFiles.files(), QStringList{QFileInfo(first).absoluteFilePath()});
+
+    answer = QMessageBox::Open;
+    document->SetModifiedFlag(false);
+    ASSERT_TRUE(manager->OpenDocumentFile(path));
+    EXPECT_EQ(messages.size(), 2u);
+    EXPECT_EQ(editorText().size(), longLine.size() + 25);
+
+    // A line of exactly the limit, even with a CR LF at its end, opens without a word.
+    ASSERT_TRUE(manager->OpenDocumentFile(writeFile("limit.tex", QByteArray(LongestLine::Limit, 'y') + "\r\n")));
+    EXPECT_EQ(messages.size(), 2u);
 }
 
 class DocumentWithoutConverterTest : public DocumentTest
