@@ -4,15 +4,29 @@
 #include <QList>
 #include <QUrl>
 
+#include <algorithm>
 #include <map>
+
+#include <zlib.h>
 
 namespace {
 
 const QByteArray Magic = QByteArrayLiteral("Quillmere recovery 1");
 
-QByteArray checksumOf(const QByteArray &text)
+QByteArray hexOf(quint32 checksum)
 {
-    return QCryptographicHash::hash(text, QCryptographicHash::Sha256).toHex();
+    return QByteArray::number(checksum, 16).rightJustified(8, '0');
+}
+
+// The text's checksum as the header gives it: a CRC-32, or in files written before
+// that took the place of the much slower SHA-256, a SHA-256.
+bool checksumMatches(const std::map<QByteArray, QByteArray> &fields, const QByteArray &text)
+{
+    if (const auto crc = fields.find("crc32"); crc != fields.end())
+        return crc->second == hexOf(RecoveryFile::checksumOf(text));
+    if (const auto sha = fields.find("sha256"); sha != fields.end())
+        return sha->second == QCryptographicHash::hash(text, QCryptographicHash::Sha256).toHex();
+    return false;
 }
 
 // The header: the magic line, "key: value" lines and an empty line; the path is
@@ -44,7 +58,19 @@ std::optional<quint64> unsignedField(const std::map<QByteArray, QByteArray> &fie
 
 } // namespace
 
-QByteArray RecoveryFile::serialize() const
+quint32 RecoveryFile::checksumOf(QByteArrayView bytes, quint32 previous)
+{
+    // zlib takes at most what an unsigned int counts at once.
+    constexpr qsizetype Step = 1 << 30;
+    uLong crc = previous;
+    for (qsizetype offset = 0; offset < bytes.size(); offset += Step) {
+        const QByteArrayView step = bytes.sliced(offset, std::min(Step, bytes.size() - offset));
+        crc = crc32(crc, reinterpret_cast<const Bytef *>(step.data()), static_cast<uInt>(step.size()));
+    }
+    return static_cast<quint32>(crc);
+}
+
+QByteArray RecoveryFile::header(qsizetype length, quint32 checksum) const
 {
     QByteArray bytes = Magic;
     bytes += "\npath: " + QUrl::toPercentEncoding(documentPath, "/");
@@ -53,11 +79,15 @@ QByteArray RecoveryFile::serialize() const
     bytes += "\npid: " + QByteArray::number(writer.pid());
     bytes += "\nprocess-start: " + QByteArray::number(writer.startTicks());
     bytes += "\nwritten: " + written.toUTC().toString(Qt::ISODateWithMs).toLatin1();
-    bytes += "\nlength: " + QByteArray::number(text.size());
-    bytes += "\nsha256: " + checksumOf(text);
+    bytes += "\nlength: " + QByteArray::number(length);
+    bytes += "\ncrc32: " + hexOf(checksum);
     bytes += "\n\n";
-    bytes += text;
     return bytes;
+}
+
+QByteArray RecoveryFile::serialize() const
+{
+    return header(text.size(), checksumOf(text)) + text;
 }
 
 std::optional<RecoveryFile> RecoveryFile::parse(const QByteArray &bytes)
@@ -75,14 +105,12 @@ std::optional<RecoveryFile> RecoveryFile::parse(const QByteArray &bytes)
     const auto length = unsignedField(*fields, "length");
     const auto path = fields->find("path");
     const auto written = fields->find("written");
-    const auto checksum = fields->find("sha256");
-    if (!display || !save || !pid || !start || !length || path == fields->end() || written == fields->end()
-        || checksum == fields->end())
+    if (!display || !save || !pid || !start || !length || path == fields->end() || written == fields->end())
         return std::nullopt;
 
     RecoveryFile file;
     file.text = bytes.mid(headerEnd + 2);
-    if (static_cast<quint64>(file.text.size()) != *length || checksumOf(file.text) != checksum->second)
+    if (static_cast<quint64>(file.text.size()) != *length || !checksumMatches(*fields, file.text))
         return std::nullopt;
     file.written = QDateTime::fromString(QString::fromLatin1(written->second), Qt::ISODateWithMs);
     if (!file.written.isValid())

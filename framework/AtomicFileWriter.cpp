@@ -7,8 +7,8 @@
 
 #include <cerrno>
 #include <csignal>
-#include <optional>
 #include <fcntl.h>
+#include <optional>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -82,7 +82,7 @@ mode_t permissionsFor(const QByteArray &target)
     return 0666 & ~mask;
 }
 
-bool writeAll(int fd, const QByteArray &bytes)
+bool writeAll(int fd, QByteArrayView bytes)
 {
     const char *data = bytes.constData();
     qsizetype left = bytes.size();
@@ -128,6 +128,11 @@ bool hasGone(pid_t process)
     return process > 0 && process != ::getpid() && ::kill(process, 0) != 0 && errno == ESRCH;
 }
 
+AtomicFileWriter::Fill fillWith(const QByteArray &bytes)
+{
+    return [&bytes](const std::function<bool(QByteArrayView)> &write) { return write(bytes); };
+}
+
 } // namespace
 
 void AtomicFileWriter::removeStaleTemporaries(const QString &path)
@@ -148,15 +153,20 @@ void AtomicFileWriter::removeStaleTemporaries(const QString &path)
 
 bool AtomicFileWriter::write(const QString &path, const QByteArray &bytes)
 {
-    return write(path, bytes, std::nullopt);
+    return write(path, fillWith(bytes), std::nullopt);
 }
 
 bool AtomicFileWriter::write(const QString &path, const QByteArray &bytes, mode_t permissions)
 {
-    return write(path, bytes, std::optional<mode_t>(permissions));
+    return write(path, fillWith(bytes), std::optional<mode_t>(permissions));
 }
 
-bool AtomicFileWriter::write(const QString &path, const QByteArray &bytes, std::optional<mode_t> permissions)
+bool AtomicFileWriter::write(const QString &path, const Fill &fill, mode_t permissions)
+{
+    return write(path, fill, std::optional<mode_t>(permissions));
+}
+
+bool AtomicFileWriter::write(const QString &path, const Fill &fill, std::optional<mode_t> permissions)
 {
     removeStaleTemporaries(path);
     const QString target = resolvedTarget(path);
@@ -169,7 +179,8 @@ bool AtomicFileWriter::write(const QString &path, const QByteArray &bytes, std::
         return false;
     TemporaryPath temporary(pattern);
     const mode_t mode = permissions ? *permissions : permissionsFor(targetName);
-    if (::fchmod(fd.get(), mode) != 0 || !writeAll(fd.get(), bytes) || ::fsync(fd.get()) != 0 || !fd.close())
+    const auto writePiece = [&fd](QByteArrayView piece) { return writeAll(fd.get(), piece); };
+    if (::fchmod(fd.get(), mode) != 0 || !fill(writePiece) || ::fsync(fd.get()) != 0 || !fd.close())
         return false;
     if (::rename(temporary.get(), targetName.constData()) != 0)
         return false;

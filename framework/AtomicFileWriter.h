@@ -1,8 +1,10 @@
 #pragma once
 
 #include <QByteArray>
+#include <QByteArrayView>
 #include <QString>
 
+#include <functional>
 #include <optional>
 #include <sys/types.h>
 
@@ -20,10 +22,15 @@ public:
     static bool write(const QString &path, const QByteArray &bytes);
     // The same, with the file's permission bits given rather than kept.
     static bool write(const QString &path, const QByteArray &bytes, mode_t permissions);
+    // The file's bytes handed over piece by piece, so that a large file needs no
+    // buffer of its whole size: fill passes each piece to the function it is given.
+    // When fill returns false, or a piece cannot be written, nothing is replaced.
+    using Fill = std::function<bool(const std::function<bool(QByteArrayView)> &write)>;
+    static bool write(const QString &path, const Fill &fill, mode_t permissions);
     // Removes the temporary files of path that saves of processes which have gone
     // left behind; those of running processes, this one's included, stay.
     static void removeStaleTemporaries(const QString &path);
 
 private:
-    static bool write(const QString &path, const QByteArray &bytes, std::optional<mode_t> permissions);
+    static bool write(const QString &path, const Fill &fill, std::optional<mode_t> permissions);
 };

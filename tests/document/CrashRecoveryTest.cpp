@@ -125,11 +125,32 @@ TEST_F(CrashRecoveryTest, LargeChangesAndNewDocumentsAreFollowedToo)
     EXPECT_FALSE(QFile::exists(recovery->filePath()));
 }
 
+TEST_F(CrashRecoveryTest, CharactersSplitBetweenThePiecesOfTheCopyAreWrittenWhole)
+{
+    ASSERT_TRUE(document->OnNewDocument());
+    // The copy is held in pieces of 32,768 characters: the emoji's two halves fall
+    // into two of them, and the line ends are the editor's paragraph separators.
+    const QString emoji = QString::fromUtf8("😀");
+    const QString pasted = QString(32767, u'a') + emoji + QString(40000, u'b') + u'\n' + QString(70000, u'あ') + emoji;
+    editor->insertPlainText(pasted);
+    waitForRecoveryFile();
+    ASSERT_TRUE(ownRecoveryFile());
+    EXPECT_EQ(ownRecoveryFile()->text, pasted.toUtf8());
+
+    // A small change is followed in the copy itself, here across the first seam.
+    QTextCursor seam(editor->document());
+    seam.setPosition(32767);
+    seam.insertText(emoji + u'x');
+    waitForRecoveryFile();
+    ASSERT_TRUE(ownRecoveryFile());
+    EXPECT_EQ(ownRecoveryFile()->text, (QString(pasted).insert(32767, emoji + u'x')).toUtf8());
+}
+
 TEST_F(CrashRecoveryTest, ALeftFileIsOfferedAndRestoredAsUnsavedChanges)
 {
     const QString path = writeFile("paper.tex", "old\n");
-    const QString left =
-        leaveRecoveryFile(path, QString::fromUtf8("復元された本文\n").toUtf8(), QDateTime::currentDateTimeUtc().addSecs(5));
+    const QString left = leaveRecoveryFile(path, QString::fromUtf8("復元された本文\n").toUtf8(),
+                                           QDateTime::currentDateTimeUtc().addSecs(5));
 
     ASSERT_TRUE(manager->OpenDocumentFile(path));
     ASSERT_TRUE(recovery->offerFor(path, &window));

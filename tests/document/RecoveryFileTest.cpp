@@ -1,5 +1,7 @@
 #include "RecoveryFile.h"
 
+#include <QCryptographicHash>
+
 #include <gtest/gtest.h>
 
 namespace {
@@ -50,6 +52,21 @@ TEST(RecoveryFileTest, ADamagedFileIsNeverReadHalf)
     EXPECT_FALSE(RecoveryFile::parse(QByteArray(whole).replace("written: 2026", "written: x026")));
     EXPECT_FALSE(RecoveryFile::parse(QByteArray()));
     EXPECT_FALSE(RecoveryFile::parse(QByteArray(whole.size(), '\0')));
+}
+
+TEST(RecoveryFileTest, FilesCheckedWithSha256AreStillRead)
+{
+    const RecoveryFile written = sample();
+    const QByteArray sha256 = QCryptographicHash::hash(written.text, QCryptographicHash::Sha256).toHex();
+    const QByteArray crc = written.serialize();
+    const qsizetype field = crc.indexOf("\ncrc32: ");
+    const QByteArray before = crc.left(field) + "\nsha256: ";
+    const QByteArray after = crc.mid(crc.indexOf('\n', field + 1));
+    const std::optional<RecoveryFile> read = RecoveryFile::parse(before + sha256 + after);
+    ASSERT_TRUE(read);
+    EXPECT_EQ(read->text, written.text);
+    EXPECT_FALSE(RecoveryFile::parse(before + QByteArray(64, '0') + after));
+    EXPECT_FALSE(RecoveryFile::parse(crc.left(field) + after)) << "no checksum";
 }
 
 } // namespace

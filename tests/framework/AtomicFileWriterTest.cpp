@@ -9,6 +9,8 @@
 #include <gtest/gtest.h>
 
 #include <csignal>
+#include <functional>
+#include <initializer_list>
 #include <sys/resource.h>
 #include <sys/stat.h>
 
@@ -85,6 +87,32 @@ TEST_F(AtomicFileWriterTest, AFullDiskKeepsTheOldFile)
         EXPECT_FALSE(AtomicFileWriter::write(path("new.tex"), QByteArray(5000, 'x')));
     }
     EXPECT_EQ(FileBytes::read(path("paper.tex")), "old contents\n");
+    EXPECT_EQ(folderEntries(), QStringList{"paper.tex"});
+}
+
+TEST_F(AtomicFileWriterTest, PiecesAreWrittenInOrderAndAFillThatGivesUpKeepsTheOldFile)
+{
+    ASSERT_TRUE(FileBytes::write(path("paper.tex"), "old contents\n"));
+    const auto pieces = [](std::initializer_list<QByteArrayView> list, bool complete) {
+        return [list, complete](const std::function<bool(QByteArrayView)> &write) {
+            for (const QByteArrayView piece : list) {
+                if (!write(piece))
+                    return false;
+            }
+            return complete;
+        };
+    };
+    ASSERT_TRUE(AtomicFileWriter::write(path("paper.tex"), pieces({"第一", "", "稿\n"}, true), 0600));
+    EXPECT_EQ(FileBytes::read(path("paper.tex")), "第一稿\n");
+    EXPECT_EQ(modeOf(path("paper.tex")), 0600u);
+
+    EXPECT_FALSE(AtomicFileWriter::write(path("paper.tex"), pieces({"half"}, false), 0600));
+    {
+        const FileSizeLimit fullDisk(1000);
+        EXPECT_FALSE(AtomicFileWriter::write(path("paper.tex"),
+                                             pieces({QByteArray(600, 'x'), QByteArray(600, 'y')}, true), 0600));
+    }
+    EXPECT_EQ(FileBytes::read(path("paper.tex")), "第一稿\n");
     EXPECT_EQ(folderEntries(), QStringList{"paper.tex"});
 }
 
