@@ -15,9 +15,6 @@
 
 namespace {
 
-// Larger changes, such as a whole paste, are taken afresh from the editor when the
-// file is next written rather than copied out at once.
-constexpr int LargeChange = 64 * 1024;
 // How soon to try again when the previous write has not finished.
 constexpr int BusyRetryMs = 200;
 
@@ -84,7 +81,12 @@ CrashRecovery::~CrashRecovery()
 void CrashRecovery::followChange(int position, int removed, int added)
 {
     const int end = position + added;
-    if (added > LargeChange || end > m_text->characterCount() - 1) {
+    // A change that replaces the whole text is taken afresh from the editor when the
+    // file is next written; the document hands over a text it reads itself anyway.
+    // Any other change, a large paste too, is copied now: taking the whole text
+    // later would copy all of a long document on the event loop.
+    const bool wholeText = position == 0 && removed >= m_copy.length();
+    if (wholeText || end > m_text->characterCount() - 1) {
         m_copy.invalidate();
     } else if (m_copy.isValid()) {
         QTextCursor range(m_text);

@@ -125,6 +125,23 @@ TEST_F(CrashRecoveryTest, LargeChangesAndNewDocumentsAreFollowedToo)
     EXPECT_FALSE(QFile::exists(recovery->filePath()));
 }
 
+TEST_F(CrashRecoveryTest, ALargePasteIntoTheMiddleIsFollowedInTheCopy)
+{
+    const QString original = QString(100000, u'前') + u'\n' + QString(100000, u'後') + u'\n';
+    const QString path = writeFile("paper.tex", original.toUtf8());
+    ASSERT_TRUE(manager->OpenDocumentFile(path));
+    const QString pasted = QString(150000, u'中') + u'\n';
+    QTextCursor middle(editor->document());
+    middle.setPosition(100001);
+    middle.insertText(pasted);
+    middle.setPosition(5);
+    middle.setPosition(200005, QTextCursor::KeepAnchor);
+    middle.removeSelectedText();
+    waitForRecoveryFile();
+    ASSERT_TRUE(ownRecoveryFile());
+    EXPECT_EQ(QString::fromUtf8(ownRecoveryFile()->text), QString(original).insert(100001, pasted).remove(5, 200000));
+}
+
 TEST_F(CrashRecoveryTest, CharactersSplitBetweenThePiecesOfTheCopyAreWrittenWhole)
 {
     ASSERT_TRUE(document->OnNewDocument());
