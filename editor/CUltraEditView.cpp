@@ -6,6 +6,7 @@
 #include "CommandIds.h"
 #include "CommandManager.h"
 #include "CompletionRouter.h"
+#include "EditorDocumentLayout.h"
 #include "IncomingData.h"
 #include "LazyHighlighter.h"
 #include "LineColumnText.h"
@@ -44,6 +45,12 @@ CUltraEditView::CUltraEditView(const ProfileStore &profile, QWidget *parent, con
     : QPlainTextEdit(parent)
     , m_profile(profile)
 {
+    // The control connects to a document's layout when the document is set, so
+    // the document comes with our layout already in place.
+    auto *text = new QTextDocument(this);
+    m_lineLayout = new EditorDocumentLayout(text);
+    text->setDocumentLayout(m_lineLayout);
+    setDocument(text);
     setLineWrapMode(QPlainTextEdit::NoWrap);
     setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
     ApplyDisplayFont(false);

@@ -19,6 +19,7 @@
 class BracketMarker;
 class CDullSense;
 class CLineWindow;
+class EditorDocumentLayout;
 class LazyHighlighter;
 class CommandManager;
 class ProfileStore;
@@ -57,6 +58,7 @@ public:
     void ShowSyntaxColor(bool show);
     // The colouring while it is on, else null.
     LazyHighlighter *highlighter() const { return m_highlighter.get(); }
+    EditorDocumentLayout &lineLayout() const { return *m_lineLayout; }
     // The completion popup; null when it could not be made.
     CDullSense *dullSense() const { return m_pDullSense; }
     int lineWindowWidth() const { return m_lineWindowWidth; }
@@ -129,6 +131,8 @@ private:
 
     std::unique_ptr<CLineWindow> m_pLineWindow;
     std::vector<std::pair<QTextCursor, LineMark>> m_lineMarks;
+    // Owned by the document.
+    EditorDocumentLayout *m_lineLayout = nullptr;
     std::unique_ptr<LazyHighlighter> m_highlighter;
     std::unique_ptr<BracketMarker> m_bracketMarker;
     // The completion popup, a child of this view; null when it could not be made.

@@ -1,6 +1,7 @@
 #include "LazyHighlighter.h"
 
 #include "CUltraEditView.h"
+#include "EditorDocumentLayout.h"
 
 #include <QElapsedTimer>
 #include <QEvent>
@@ -90,6 +91,7 @@ LazyHighlighter::~LazyHighlighter()
             if (block == last)
                 break;
         }
+        m_view.viewport()->update();
     }
 }
 
@@ -121,8 +123,9 @@ bool LazyHighlighter::eventFilter(QObject *watched, QEvent *event)
     return QObject::eventFilter(watched, event);
 }
 
-void LazyHighlighter::followChange(int position, int, int added)
+void LazyHighlighter::followChange(int position, int removed, int added)
 {
+    m_view.lineLayout().expectEdit(position, removed, added);
     QTextDocument &document = *m_view.document();
     const int first = document.findBlock(position).blockNumber();
     const QTextBlock lastBlock = document.findBlock(position + added);
@@ -169,7 +172,7 @@ void LazyHighlighter::colourChangedLines(int first, int last)
 
 void LazyHighlighter::followScroll()
 {
-    colourLines(shownLines(), Colouring::Missing);
+    recolourShownLines(shownLines(), Colouring::Missing);
     m_timer.start(PauseMilliseconds);
 }
 
@@ -178,7 +181,7 @@ void LazyHighlighter::runSlice()
     QElapsedTimer clock;
     clock.start();
     advanceStates(clock);
-    colourLines(keptLines(), Colouring::Stale);
+    recolourShownLines(keptLines(), Colouring::Stale);
     dropDistantColours();
     if (m_validLines < m_lineCount)
         m_timer.start(0);
@@ -215,52 +218,77 @@ void LazyHighlighter::advanceStates(const QElapsedTimer &clock)
         m_lastEdited = -1;
 }
 
-void LazyHighlighter::colourLines(LineRange lines, Colouring which)
+// New formats throw a line's layout away; a line shown is laid out again when the
+// view paints, so one repaint of the view covers them all, and lines out of view
+// wait for the paint that brings them in.
+void LazyHighlighter::recolourShownLines(LineRange lines, Colouring which)
+{
+    const LineRange changed = colourLines(lines, which);
+    const LineRange shown = shownLines();
+    if (changed.count > 0 && changed.first < shown.first + shown.count && changed.first + changed.count > shown.first)
+        m_view.viewport()->update();
+}
+
+LazyHighlighter::LineRange LazyHighlighter::colourLines(LineRange lines, Colouring which)
 {
     QTextBlock block = m_view.document()->findBlockByNumber(std::max(lines.first, 0));
     State state = bestStartState(block);
+    int firstChanged = -1;
+    int lastChanged = -1;
     for (int number = lines.first; number < lines.first + lines.count && block.isValid();
          ++number, block = block.next()) {
         const LineRecord record = recordOf(block);
         const bool stale = record.colouredWith != state;
-        if (!record.colouredWith || which == Colouring::All || (which == Colouring::Stale && stale))
-            state = colourLine(block, state);
-        else if (number < m_validLines && record.end)
+        if (!record.colouredWith || which == Colouring::All || (which == Colouring::Stale && stale)) {
+            const Colours colours = colourLine(block, state);
+            state = colours.end;
+            if (colours.changed) {
+                firstChanged = firstChanged < 0 ? number : firstChanged;
+                lastChanged = number;
+            }
+        } else if (number < m_validLines && record.end) {
             state = *record.end;
-        else
+        } else {
             state = TexSyntax::scanLine(block.text(), state, nullptr);
+        }
     }
+    return {firstChanged, firstChanged < 0 ? 0 : lastChanged - firstChanged + 1};
 }
 
-TexSyntax::State LazyHighlighter::colourLine(QTextBlock block, State start)
+// Formats are set only when they differ from the line's own: setting them drops
+// the line's layout, and laying out a long Japanese line is what a keystroke and a
+// scroll spend their time on. The document lays out the lines an edit touches and
+// repaints them itself, so the caller repaints only lines coloured for other reasons.
+LazyHighlighter::Colours LazyHighlighter::colourLine(QTextBlock block, State start)
 {
     std::vector<TexSyntax::Span> spans;
     const State end = TexSyntax::scanLine(block.text(), start, &spans);
     LineRecord record = recordOf(block);
+    bool changed = false;
     // A line that has no colours and gets none is left without a layout of its own.
     if (!spans.empty() || record.colouredWith) {
         QList<QTextLayout::FormatRange> ranges;
         ranges.reserve(static_cast<qsizetype>(spans.size()));
         for (const TexSyntax::Span &span : spans)
             ranges.append({span.start, span.length, formatOf(span.kind)});
-        block.layout()->setFormats(ranges);
-        m_view.document()->markContentsDirty(block.position(), block.length());
+        changed = block.layout()->formats() != ranges;
+        if (changed)
+            m_view.lineLayout().setLineFormats(block, ranges);
     }
     record.colouredWith = start;
     store(block, record);
     includeInColoured(block);
-    return end;
+    return {end, changed};
 }
 
+// Only called for lines out of view or with the whole view repainted after.
 void LazyHighlighter::clearLine(QTextBlock block)
 {
     LineRecord record = recordOf(block);
     if (!record.colouredWith)
         return;
-    if (!block.layout()->formats().isEmpty()) {
-        block.layout()->clearFormats();
-        m_view.document()->markContentsDirty(block.position(), block.length());
-    }
+    if (!block.layout()->formats().isEmpty())
+        m_view.lineLayout().setLineFormats(block, {});
     record.colouredWith.reset();
     store(block, record);
 }

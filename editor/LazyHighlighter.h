@@ -60,8 +60,16 @@ private:
     void followScroll();
     void runSlice();
     void advanceStates(const QElapsedTimer &clock);
-    void colourLines(LineRange lines, Colouring which);
-    TexSyntax::State colourLine(QTextBlock block, TexSyntax::State start);
+    struct Colours
+    {
+        TexSyntax::State end;
+        bool changed = false;
+    };
+
+    void recolourShownLines(LineRange lines, Colouring which);
+    // Returns the span from the first to the last line whose formats changed.
+    LineRange colourLines(LineRange lines, Colouring which);
+    Colours colourLine(QTextBlock block, TexSyntax::State start);
     void clearLine(QTextBlock block);
     void dropDistantColours();
     void includeInColoured(const QTextBlock &block);

@@ -2,8 +2,10 @@
 
 #include "BracketMarker.h"
 #include "CommandIds.h"
+#include "EditorDocumentLayout.h"
 #include "LazyHighlighter.h"
 
+#include <QPaintEvent>
 #include <QScrollBar>
 #include <QTest>
 #include <QTextBlock>
@@ -75,10 +77,41 @@ protected:
         QTest::keyClicks(&view, text);
     }
 
+    static bool laidOut(const CUltraEditView &view, int line)
+    {
+        return view.document()->findBlockByNumber(line).layout()->lineCount() > 0;
+    }
+
     int storedSwitch() const
     {
         return storedInt(QStringLiteral("ShowSyntaxColor"), QStringLiteral("ShowSyntaxColor"));
     }
+};
+
+// The heights of the parts of a view repainted while it is watched.
+class PaintWatch : public QObject
+{
+public:
+    explicit PaintWatch(QWidget &viewport)
+        : m_viewport(viewport)
+    {
+        viewport.installEventFilter(this);
+    }
+    ~PaintWatch() override { m_viewport.removeEventFilter(this); }
+
+    int tallestPaint() const { return m_tallest; }
+
+protected:
+    bool eventFilter(QObject *, QEvent *event) override
+    {
+        if (event->type() == QEvent::Paint)
+            m_tallest = std::max(m_tallest, static_cast<QPaintEvent *>(event)->region().boundingRect().height());
+        return false;
+    }
+
+private:
+    QWidget &m_viewport;
+    int m_tallest = 0;
 };
 
 } // namespace
@@ -189,4 +222,69 @@ TEST_F(SyntaxColorTest, BracketBesideTheCaretAndItsPartnerAreMarked)
     marks = view->extraSelections();
     ASSERT_EQ(marks.size(), 2);
     EXPECT_EQ(marks[1].cursor.selectionStart(), 17);
+}
+
+TEST_F(SyntaxColorTest, AKeystrokeRepaintsAndLaysOutOnlyItsOwnLine)
+{
+    auto view = shownView(manyLines(200));
+    waitUntilIdle(*view);
+    QTest::qWait(20);
+    ASSERT_TRUE(laidOut(*view, 3));
+    const int lineHeight = view->fontMetrics().lineSpacing();
+
+    // Typed in the middle of a coloured line, before its colours: they move on by
+    // one, the line below keeps its layout, and only about one line is repainted.
+    typeAt(*view, view->document()->findBlockByNumber(2).position() + 2, QString());
+    QTest::qWait(20);
+    {
+        const PaintWatch paints(*view->viewport());
+        QKeyEvent key(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, QStringLiteral("あ"));
+        QCoreApplication::sendEvent(view.get(), &key);
+        QTest::qWait(20);
+        EXPECT_EQ(kindAt(*view, 2, 4), TexSyntax::Kind::ControlSequence);
+        EXPECT_EQ(kindAt(*view, 2, 3), std::nullopt);
+        EXPECT_TRUE(laidOut(*view, 3));
+        EXPECT_LE(paints.tallestPaint(), 2 * lineHeight);
+    }
+
+    // Its end state unchanged, the lines below are neither coloured again nor
+    // repainted when the states are brought up to date.
+    {
+        const PaintWatch paints(*view->viewport());
+        waitUntilIdle(*view);
+        QTest::qWait(20);
+        EXPECT_TRUE(laidOut(*view, 3));
+        EXPECT_LE(paints.tallestPaint(), 2 * lineHeight);
+    }
+
+    // A "$" that opens math changes every line below, and they are coloured again.
+    typeAt(*view, view->document()->findBlockByNumber(2).position(), QStringLiteral("$"));
+    waitUntilIdle(*view);
+    QTest::qWait(20);
+    EXPECT_EQ(kindAt(*view, 3, 0), TexSyntax::Kind::Math);
+    EXPECT_TRUE(laidOut(*view, 3));
+}
+
+TEST_F(SyntaxColorTest, FormatsSetOutsideAnEditDoNotWidenTheNextEdit)
+{
+    m_profile.writeInt(QStringLiteral("ShowSyntaxColor"), QStringLiteral("ShowSyntaxColor"), 0);
+    auto view = shownView(manyLines(20));
+    QTest::qWait(20);
+    ASSERT_TRUE(laidOut(*view, 1));
+
+    // Qt would take the coloured first line for text changed there and lay out
+    // every line from it down to the next edit again.
+    const QTextBlock first = view->document()->firstBlock();
+    view->lineLayout().setLineFormats(first, {{0, 2, LazyHighlighter::formatOf(TexSyntax::Kind::Comment)}});
+    EXPECT_EQ(first.layout()->formats().size(), 1);
+    typeAt(*view, view->document()->findBlockByNumber(5).position(), QStringLiteral("x"));
+    for (int line = 1; line < 5; ++line)
+        EXPECT_TRUE(laidOut(*view, line)) << line;
+    EXPECT_EQ(view->document()->findBlockByNumber(5).text().front(), u'x');
+
+    // A line joined to the one above, a change of the line count, is laid out as before.
+    typeAt(*view, view->document()->findBlockByNumber(5).position(), QString());
+    QTest::keyClick(view.get(), Qt::Key_Backspace);
+    EXPECT_EQ(view->document()->blockCount(), 19);
+    EXPECT_TRUE(view->document()->findBlockByNumber(4).text().contains(u"$x"));
 }
