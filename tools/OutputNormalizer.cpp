@@ -1,5 +1,7 @@
 #include "OutputNormalizer.h"
 
+#include <algorithm>
+
 namespace {
 
 // How many bytes the UTF-8 character that starts with c takes; a byte that starts
@@ -20,33 +22,55 @@ qsizetype characterLength(char c)
 
 } // namespace
 
-void OutputNormalizer::append(QByteArray &result, char c)
+// Where a run of ordinary bytes has to be cut so that the line holds at most
+// room bytes more: before the first character that would not fit whole.
+qsizetype OutputNormalizer::cutFor(QByteArrayView run, qsizetype room)
 {
-    if (c == '\n') {
-        m_lineLength = 0;
-    } else {
-        // A character that would not fit whole starts the next piece.
-        if (m_lineLength + characterLength(c) > LongestLine) {
-            result += '\n';
-            m_lineLength = 0;
-        }
-        ++m_lineLength;
+    // A character takes at most four bytes, so all before the last four fit.
+    for (qsizetype at = std::max<qsizetype>(0, room - 3); at < room; ++at) {
+        if (at + characterLength(run[at]) > room)
+            return at;
     }
-    result += c;
+    return room;
+}
+
+// Bytes other than line ends and zero bytes go in as they are, cut into lines of
+// at most LongestLine bytes.
+void OutputNormalizer::appendRun(QByteArray &result, QByteArrayView run)
+{
+    while (m_lineLength + run.size() > LongestLine) {
+        const qsizetype cut = cutFor(run, LongestLine - m_lineLength);
+        result.append(run.first(cut));
+        result.append('\n');
+        m_lineLength = 0;
+        run = run.sliced(cut);
+    }
+    result.append(run);
+    m_lineLength += run.size();
 }
 
 QByteArray OutputNormalizer::normalize(QByteArrayView chunk)
 {
     QByteArray result;
     result.reserve(chunk.size() + chunk.size() / LongestLine + 1);
-    for (const char c : chunk) {
-        if (c == '\0')
-            continue;
-        if (c == '\r')
-            append(result, '\n');
-        else if (c != '\n' || m_lastByte != '\r')
-            append(result, c);
-        m_lastByte = c;
+    const auto special = [](char c) { return c == '\0' || c == '\r' || c == '\n'; };
+    for (auto at = chunk.begin(); at != chunk.end();) {
+        const auto runEnd = std::find_if(at, chunk.end(), special);
+        if (runEnd != at) {
+            appendRun(result, QByteArrayView(at, runEnd));
+            m_lastByte = *(runEnd - 1);
+        }
+        if (runEnd == chunk.end())
+            break;
+        const char c = *runEnd;
+        if (c != '\0') {
+            if (c == '\r' || m_lastByte != '\r') {
+                result.append('\n');
+                m_lineLength = 0;
+            }
+            m_lastByte = c;
+        }
+        at = runEnd + 1;
     }
     return result;
 }

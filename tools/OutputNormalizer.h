@@ -24,7 +24,8 @@ public:
     }
 
 private:
-    void append(QByteArray &result, char c);
+    static qsizetype cutFor(QByteArrayView run, qsizetype room);
+    void appendRun(QByteArray &result, QByteArrayView run);
 
     char m_lastByte = '\0';
     qsizetype m_lineLength = 0;

@@ -136,6 +136,26 @@ std::optional<FileLine> splitLineOfFile(QStringView text)
     return FileLine{text.sliced(digits + marker.size()).trimmed(), leadingNumber(text).value_or(0), {}};
 }
 
+// Every line a finding starts on begins with one of these letters or holds a
+// colon or "---", so the lines of a flood are passed over after a quick look.
+bool mayStartFinding(QStringView line)
+{
+    if (line.isEmpty())
+        return false;
+    switch (line.front().unicode()) {
+    case u'!':
+    case u'I':
+    case u'O':
+    case u'R':
+    case u'U':
+    case u'W':
+        return true;
+    default:
+        // Looking for one character is much quicker than looking for three.
+        return line.contains(u':') || (line.contains(u'-') && line.contains(u"---"));
+    }
+}
+
 } // namespace
 
 TexOutputReader::TexOutputReader()
@@ -203,7 +223,7 @@ void TexOutputReader::readLine(QStringView line)
 {
     if (continuePrevious(line))
         return;
-    if (!readFinding(line))
+    if (!mayStartFinding(line) || !readFinding(line))
         followFiles(line);
 }
 
