@@ -11,9 +11,11 @@
 #include "Utf8StreamDecoder.h"
 
 #include <QContextMenuEvent>
+#include <QCoreApplication>
 #include <QKeyEvent>
 #include <QFontDatabase>
 #include <QMenu>
+#include <QPainter>
 #include <QScrollBar>
 #include <QTextBlock>
 #include <QTimer>
@@ -54,6 +56,68 @@ QFont consoleFont()
     return font;
 }
 
+// A line longer than this is drawn only as far as it is in view: drawing a line
+// costs time for every character in it, seen or not, and a pane of lines 64 KB
+// long would take a tenth of a second at every repaint.
+constexpr int LongLine = 1024;
+// Characters drawn beyond each edge of the view, so that a glyph reaching into
+// it from outside is drawn whole.
+constexpr int DrawnBeyondView = 8;
+
+// The document's formats of length characters of the block from from on, as the
+// formats of a layout of those characters alone.
+QList<QTextLayout::FormatRange> fragmentFormats(const QTextBlock &block, int from, int length)
+{
+    QList<QTextLayout::FormatRange> formats;
+    for (QTextBlock::iterator it = block.begin(); !it.atEnd(); ++it) {
+        const QTextFragment fragment = it.fragment();
+        const int start = std::max(fragment.position() - block.position(), from);
+        const int end = std::min(fragment.position() - block.position() + fragment.length(), from + length);
+        if (start < end)
+            formats.append({start - from, end - start, fragment.charFormat()});
+    }
+    return formats;
+}
+
+// The ranges cut to length characters from from on, counted from there.
+QList<QTextLayout::FormatRange> shiftedRanges(const QList<QTextLayout::FormatRange> &ranges, int from, int length)
+{
+    QList<QTextLayout::FormatRange> shifted;
+    for (const QTextLayout::FormatRange &range : ranges) {
+        const int start = std::max(range.start, from);
+        const int end = std::min(range.start + range.length, from + length);
+        if (start < end)
+            shifted.append({start - from, end - start, range.format});
+    }
+    return shifted;
+}
+
+// Draws the part of a long one-line block between the clip's left and right
+// edges, laid out by itself where the block's own layout puts it.
+void drawPartInView(QPainter &painter, const QTextBlock &block, const QPointF &offset, const QRectF &clip,
+                    const QList<QTextLayout::FormatRange> &selections)
+{
+    const QTextLayout *layout = block.layout();
+    const QTextLine line = layout->lineAt(0);
+    const int textLength = block.length() - 1;
+    const int first = std::max(0, line.xToCursor(clip.left() - offset.x()) - DrawnBeyondView);
+    const int last = std::min(textLength, line.xToCursor(clip.right() - offset.x()) + DrawnBeyondView);
+    if (first >= last)
+        return;
+    QTextLayout part(block.text().mid(first, last - first), block.document()->defaultFont());
+    part.setTextOption(layout->textOption());
+    part.setFormats(fragmentFormats(block, first, last - first));
+    part.beginLayout();
+    QTextLine partLine = part.createLine();
+    partLine.setLeadingIncluded(true);
+    partLine.setNumColumns(last - first);
+    part.endLayout();
+    // On the baseline of the whole line, which taller glyphs elsewhere in it may
+    // have moved down.
+    partLine.setPosition(QPointF(line.cursorToX(first), line.y() + line.ascent() - partLine.ascent()));
+    part.draw(&painter, offset, shiftedRanges(selections, first, last - first), clip);
+}
+
 } // namespace
 
 CConsoleView::CConsoleView(QWidget *parent)
@@ -68,6 +132,14 @@ CConsoleView::CConsoleView(QWidget *parent)
     // Nobody undoes tool output, and a flood would otherwise fill the undo stack.
     setUndoRedoEnabled(false);
     setFont(consoleFont());
+    m_pieceTimer.setSingleShot(true);
+    connect(&m_pieceTimer, &QTimer::timeout, this, [this] {
+        showNextPiece();
+        if (hasMoreToShow())
+            scheduleNextPiece();
+    });
+    connect(document(), &QTextDocument::contentsChange, this,
+            [this](int from, int, int added) { keepGlyphsOfLongLines(from, added); });
     registerCommands();
 }
 
@@ -110,6 +182,7 @@ ToolRun::Outcome CConsoleView::RunInvocation(const ProgramInvocation &invocation
     const ActiveRunRegistration registration(m_activeRuns, run);
     const ToolRun::Result result = run.exec();
     appendText(output.finish() + error.finish());
+    showAllWaitingOutput();
     showEndUnlessScrolledAway();
 
     emit toolFinished();
@@ -123,9 +196,16 @@ ToolRun::Outcome CConsoleView::RunInvocation(const ProgramInvocation &invocation
 
 void CConsoleView::AppendNotice(const QString &line)
 {
-    const bool atLineStart = document()->lastBlock().text().isEmpty();
-    appendText((atLineStart ? QString() : QStringLiteral("\n")) + line + u'\n');
+    appendText((atLineStart() ? QString() : QStringLiteral("\n")) + line + u'\n');
+    showAllWaitingOutput();
     showEndUnlessScrolledAway();
+}
+
+bool CConsoleView::atLineStart() const
+{
+    if (!m_backlog.isEmpty())
+        return m_backlog.endsLine();
+    return document()->lastBlock().length() == 1;
 }
 
 bool CConsoleView::followsEnd() const
@@ -157,6 +237,7 @@ void CConsoleView::showEndUnlessScrolledAway()
 
 void CConsoleView::appendPromptLine(const QString &directory, const QString &commandLine)
 {
+    showAllWaitingOutput();
     moveCursor(QTextCursor::End);
     const QString prompt = directory + u'>' + commandLine + u'\n';
     insertPlainText(prompt);
@@ -171,20 +252,79 @@ void CConsoleView::AppendOutput(QByteArrayView chunk, Utf8StreamDecoder &decoder
     appendText(decoder.decode(m_normalizer.normalize(chunk)));
 }
 
+// Output waits in the backlog and goes into the pane a piece per pass of the event
+// loop: laying out a long line takes a while, and however fast a tool writes,
+// keys and menus must get their turn. The findings are read as the output comes,
+// so that a flood too big for the pane loses none of them.
 void CConsoleView::appendText(const QString &text)
 {
     if (text.isEmpty())
         return;
+    readFindings(text);
+    m_backlog.append(text);
+    if (!m_pieceTimer.isActive())
+        scheduleNextPiece();
+}
+
+void CConsoleView::scheduleNextPiece()
+{
+    const qint64 sinceLast = m_sinceLastPiece.isValid() ? m_sinceLastPiece.elapsed() : ShowIntervalMilliseconds;
+    m_pieceTimer.start(static_cast<int>(std::max<qint64>(0, ShowIntervalMilliseconds - sinceLast)));
+}
+
+bool CConsoleView::hasMoreToShow() const
+{
+    return !m_backlog.isEmpty() || document()->characterCount() - 1 > TextLimit;
+}
+
+// Where the characters of a long line are is asked of its layout at every repaint,
+// so the layout keeps its glyphs rather than shaping the line again each time.
+void CConsoleView::keepGlyphsOfLongLines(int from, int added)
+{
+    for (QTextBlock block = document()->findBlock(from); block.isValid() && block.position() <= from + added;
+         block = block.next()) {
+        if (block.length() > LongLine)
+            block.layout()->setCacheEnabled(true);
+    }
+}
+
+// Dropping the oldest lines is a pass of its own: it makes the pane lay out the
+// line that becomes the first one again.
+void CConsoleView::showNextPiece()
+{
     const bool following = followsEnd();
+    if (document()->characterCount() - 1 > TextLimit)
+        dropOldestLines();
+    else if (!m_backlog.isEmpty())
+        insertAtEnd(m_backlog.take(PieceSize));
+    colourShownFindings();
+    if (following)
+        scrollToEnd();
+    m_sinceLastPiece.start();
+}
+
+void CConsoleView::showAllWaitingOutput()
+{
+    m_pieceTimer.stop();
+    while (hasMoreToShow()) {
+        showNextPiece();
+        if (hasMoreToShow())
+            QCoreApplication::processEvents();
+    }
+    m_pieceTimer.stop();
+}
+
+void CConsoleView::insertAtEnd(const OutputBacklog::Piece &piece)
+{
+    if (piece.replacesShown) {
+        m_droppedLines += blockCount() - 1 + static_cast<int>(piece.droppedLineEnds);
+        QPlainTextEdit::clear();
+    }
     QTextCursor end(document());
     end.movePosition(QTextCursor::End);
     // Output takes no colour from a finding's line before it.
     end.setCharFormat(QTextCharFormat());
-    end.insertText(text);
-    readFindings(text);
-    dropOldestLines();
-    if (following)
-        scrollToEnd();
+    end.insertText(piece.text);
 }
 
 void CConsoleView::dropOldestLines()
@@ -206,11 +346,17 @@ void CConsoleView::dropOldestLines()
 
 void CConsoleView::readFindings(const QString &text)
 {
-    if (!m_readingFindings)
-        return;
-    m_reader.read(text);
+    if (m_readingFindings)
+        m_reader.read(text);
+}
+
+// A finding's line takes its colour once the whole line is in the pane.
+void CConsoleView::colourShownFindings()
+{
+    const int linesEnded = m_droppedLines + blockCount() - 1;
     const std::vector<OutputFinding> &found = m_reader.findings();
-    for (; m_colouredFindings < found.size(); ++m_colouredFindings) {
+    for (; m_colouredFindings < found.size() && found[m_colouredFindings].consoleLine < linesEnded;
+         ++m_colouredFindings) {
         const OutputFinding &finding = found[m_colouredFindings];
         colourLine(finding.consoleLine, finding.isError() ? FindingColors::error() : FindingColors::warning());
     }
@@ -218,6 +364,9 @@ void CConsoleView::readFindings(const QString &text)
 
 QTextBlock CConsoleView::blockOfLine(int consoleLine) const
 {
+    // A line dropped from the top has no block any more.
+    if (consoleLine < m_droppedLines)
+        return {};
     return document()->findBlockByNumber(consoleLine - m_droppedLines);
 }
 
@@ -280,6 +429,8 @@ void CConsoleView::keyPressEvent(QKeyEvent *event)
 
 void CConsoleView::clear()
 {
+    m_pieceTimer.stop();
+    m_backlog.clear();
     QPlainTextEdit::clear();
     m_normalizer.reset();
     m_reader.clear();
@@ -310,6 +461,50 @@ std::unique_ptr<QMenu> CConsoleView::createContextMenu()
     connect(stop, &QAction::triggered, this, &CConsoleView::stopRuns);
     connect(menu.get(), &QMenu::aboutToShow, this, [this, stop] { stop->setEnabled(isRunning()); });
     return menu;
+}
+
+void CConsoleView::paintEvent(QPaintEvent *event)
+{
+    QPainter painter(viewport());
+    const QRect clip = event->rect();
+    painter.setClipRect(clip);
+    const QAbstractTextDocumentLayout::PaintContext context = getPaintContext();
+    painter.setPen(context.palette.text().color());
+    QPointF offset = contentOffset();
+    for (QTextBlock block = firstVisibleBlock(); block.isValid() && offset.y() <= clip.bottom(); block = block.next()) {
+        const QRectF bounds = blockBoundingRect(block).translated(offset);
+        if (block.isVisible() && bounds.bottom() >= clip.top())
+            drawBlock(painter, block, offset, clip, context);
+        offset.ry() += bounds.height();
+    }
+}
+
+void CConsoleView::drawBlock(QPainter &painter, const QTextBlock &block, const QPointF &offset, const QRectF &clip,
+                             const QAbstractTextDocumentLayout::PaintContext &context) const
+{
+    const QList<QTextLayout::FormatRange> selections = selectionsIn(block, context);
+    QTextLayout *layout = block.layout();
+    if (block.length() > LongLine && layout->lineCount() == 1)
+        drawPartInView(painter, block, offset, clip, selections);
+    else
+        layout->draw(&painter, offset, selections, clip);
+    const int caret = context.cursorPosition - block.position();
+    if (caret >= 0 && caret < block.length())
+        layout->drawCursor(&painter, offset, caret, cursorWidth());
+}
+
+// The selection as ranges of the block's text.
+QList<QTextLayout::FormatRange> CConsoleView::selectionsIn(
+    const QTextBlock &block, const QAbstractTextDocumentLayout::PaintContext &context) const
+{
+    QList<QTextLayout::FormatRange> ranges;
+    for (const QAbstractTextDocumentLayout::Selection &selection : context.selections) {
+        const int start = selection.cursor.selectionStart() - block.position();
+        const int end = selection.cursor.selectionEnd() - block.position();
+        if (start < block.length() && end > 0 && end > start)
+            ranges.append({start, end - start, selection.format});
+    }
+    return ranges;
 }
 
 void CConsoleView::contextMenuEvent(QContextMenuEvent *event)

@@ -1,11 +1,16 @@
 #pragma once
 
 #include "CommandTarget.h"
+#include "OutputBacklog.h"
 #include "OutputNormalizer.h"
 #include "TexOutputReader.h"
 #include "ToolRun.h"
 
+#include <QAbstractTextDocumentLayout>
+#include <QElapsedTimer>
 #include <QPlainTextEdit>
+#include <QTextLayout>
+#include <QTimer>
 
 #include <memory>
 #include <vector>
@@ -43,6 +48,8 @@ public:
     ToolRun::Outcome RunInvocation(const ProgramInvocation &invocation, const QString &directory);
     // A line of the editor's own between the tools' output, on a line of its own.
     void AppendNotice(const QString &line);
+    // Output goes into the pane a piece at a time from the event loop; a run's
+    // output is all in the pane by the time the run ends.
     void AppendOutput(QByteArrayView chunk, Utf8StreamDecoder &decoder);
     // Empties the pane and forgets the last output byte.
     void clear();
@@ -73,15 +80,30 @@ signals:
 
 protected:
     void contextMenuEvent(QContextMenuEvent *event) override;
+    // Draws as the plain text edit does, but of a long line only the part in view.
+    void paintEvent(QPaintEvent *event) override;
     void mouseDoubleClickEvent(QMouseEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
 
 private:
     void registerCommands();
+    QList<QTextLayout::FormatRange> selectionsIn(const QTextBlock &block,
+                                                 const QAbstractTextDocumentLayout::PaintContext &context) const;
+    void drawBlock(QPainter &painter, const QTextBlock &block, const QPointF &offset, const QRectF &clip,
+                   const QAbstractTextDocumentLayout::PaintContext &context) const;
     void appendPromptLine(const QString &directory, const QString &commandLine);
     void appendText(const QString &text);
+    void scheduleNextPiece();
+    void keepGlyphsOfLongLines(int from, int added);
+    void showNextPiece();
+    bool hasMoreToShow() const;
+    // Shows everything that waits, letting events through between the pieces.
+    void showAllWaitingOutput();
+    void insertAtEnd(const OutputBacklog::Piece &piece);
+    bool atLineStart() const;
     void dropOldestLines();
     void readFindings(const QString &text);
+    void colourShownFindings();
     void colourLine(int consoleLine, const QColor &colour);
     QTextBlock blockOfLine(int consoleLine) const;
     // Whether the view shows the end of the text, as the pane last left it.
@@ -92,7 +114,18 @@ private:
     void showEndUnlessScrolledAway();
     void showRunFailure(int messageId, const QString &commandLine);
 
+    // The most the pane takes in one pass of the event loop: a line as long as the
+    // pane ever gets one, with its line end.
+    static constexpr qsizetype PieceSize = OutputNormalizer::LongestLine + 1;
+    // While output keeps coming, the pane shows it at most this often. Showing it
+    // more often would only lay out lines that are dropped a moment later, and the
+    // time goes to reading the tool's output instead, so that a flood ends soon.
+    static constexpr int ShowIntervalMilliseconds = 50;
+
     OutputNormalizer m_normalizer;
+    OutputBacklog m_backlog{TextLimit};
+    QTimer m_pieceTimer;
+    QElapsedTimer m_sinceLastPiece;
     TexOutputReader m_reader;
     std::size_t m_colouredFindings = 0;
     // Lines dropped from the top since the pane was cleared: console line n of the

@@ -1,9 +1,12 @@
 #include "CConsoleView.h"
 #include "FindingColors.h"
 #include "ToolTestSupport.h"
+#include "Utf8StreamDecoder.h"
 
 #include <QFile>
+#include <QDir>
 #include <QSignalSpy>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTextBlock>
 
@@ -48,6 +51,7 @@ protected:
         return console.cursorRect(QTextCursor(line)).center() + QPoint(2, 0);
     }
 
+    QTemporaryDir dir;
     CConsoleView console;
     MessageRecorder recorder;
 };
@@ -113,6 +117,48 @@ TEST_F(ConsoleFindingsTest, ReadingCanBeSwitchedOffAndClearingForgetsTheFindings
     runBook();
     EXPECT_TRUE(console.findings().empty());
     EXPECT_NE(colourOfLine(console, 20), FindingColors::error());
+}
+
+TEST_F(ConsoleFindingsTest, AFloodDropsLinesFromThePaneButNoFindingAndColoursTheRightLines)
+{
+    const QByteArray error = "! Undefined control sequence.\n";
+    const QByteArray warning = "LaTeX Warning: Citation `x' undefined on input line 7.\n";
+    QByteArray flood;
+    for (int line = 0; line < 200000; ++line)
+        flood += QString::asprintf("line %010d\n", line).toLatin1();
+
+    const auto expectWarningShownAfterDroppedError = [this, &warning](const char *how) {
+        ASSERT_EQ(console.findings().size(), 2u) << how;
+        const QString text = console.toPlainText();
+        EXPECT_LE(text.size(), CConsoleView::TextLimit) << how;
+        EXPECT_FALSE(text.contains("Undefined")) << how;
+        const int warningLine = console.blockCount() - 3;
+        EXPECT_EQ(console.document()->findBlockByNumber(warningLine).text() + u'\n', QString::fromUtf8(warning)) << how;
+        EXPECT_EQ(colourOfLine(console, warningLine), FindingColors::warning()) << how;
+        EXPECT_NE(colourOfLine(console, warningLine - 1), FindingColors::warning()) << how;
+        EXPECT_EQ(console.findingOnLine(warningLine), 1) << how;
+        EXPECT_EQ(console.findingOnLine(0), -1) << how;
+        console.showFinding(1);
+        EXPECT_EQ(console.textCursor().blockNumber(), warningLine) << how;
+    };
+
+    // All at once, so that most of it never reaches the pane.
+    console.clear();
+    Utf8StreamDecoder decoder;
+    console.AppendOutput(error + flood + warning, decoder);
+    console.AppendNotice("done");
+    expectWarningShownAfterDroppedError("in one piece");
+
+    // From a tool, in small writes.
+    console.clear();
+    QFile file(QDir(dir.path()).filePath("flood.log"));
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(error + flood + warning);
+    file.close();
+    const ExternalProgram cat(QStringLiteral("platex"), QStringLiteral("cat"), QStringLiteral("flood.log"));
+    ASSERT_EQ(console.RunCommand(cat, QStringLiteral("flood"), dir.path()), ToolRun::Result::Finished);
+    console.AppendNotice("done");
+    expectWarningShownAfterDroppedError("from a tool");
 }
 
 } // namespace

@@ -8,9 +8,11 @@
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
+#include <QImage>
 #include <QMenu>
 #include <QScrollBar>
 #include <QTemporaryDir>
+#include <QTextBlock>
 #include <QTimer>
 
 #include <gtest/gtest.h>
@@ -181,6 +183,100 @@ TEST_F(ConsoleViewTest, OutputWithoutLineEndsIsShownInLinesOfAtMost64KB)
         EXPECT_EQ(lines[i], QString(64 * 1024, u'x')) << i;
     EXPECT_EQ(lines[4], QString(300000 - 4 * 64 * 1024, u'x'));
     EXPECT_EQ(lines[5], "last");
+}
+
+TEST_F(ConsoleViewTest, OutputGoesInInBoundedPiecesWithEventsBetweenAndTheRunEndsAfterAllOfIt)
+{
+    console.clear();
+    // How much each change put into the pane, and how often the event loop had
+    // turned by then.
+    int turns = 0;
+    QTimer turn;
+    turn.setInterval(0);
+    QObject::connect(&turn, &QTimer::timeout, [&turns] { ++turns; });
+    turn.start();
+    std::vector<std::pair<int, int>> pieces;
+    QObject::connect(console.document(), &QTextDocument::contentsChange, &console, [&](int, int, int added) {
+        if (added > 0)
+            pieces.emplace_back(added, turns);
+    });
+    bool allShownAtTheEnd = false;
+    QObject::connect(&console, &CConsoleView::toolFinished, &console,
+                     [&] { allShownAtTheEnd = console.toPlainText().endsWith("END\nlast words\n"); });
+
+    const QStringList arguments{"endless=600000", "flood=262144", "err=last words\n"};
+    ASSERT_EQ(run(arguments), ToolRun::Result::Finished);
+    EXPECT_TRUE(allShownAtTheEnd);
+
+    QString expected = promptLine(arguments);
+    for (qsizetype done = 0; done < 600000; done += 64 * 1024)
+        expected += QString(std::min<qsizetype>(64 * 1024, 600000 - done), u'x') + u'\n';
+    expected.chop(1);
+    for (int line = 0; line < 262144 / 16; ++line)
+        expected += QString::asprintf("line %010d\n", line);
+    expected += "END\nlast words\n";
+    EXPECT_EQ(console.toPlainText(), expected);
+
+    ASSERT_GT(pieces.size(), 10u);
+    for (std::size_t i = 0; i < pieces.size(); ++i) {
+        EXPECT_LE(pieces[i].first, 64 * 1024 + 1) << i;
+        if (i > 0) {
+            EXPECT_GT(pieces[i].second, pieces[i - 1].second) << i;
+        }
+    }
+}
+
+TEST_F(ConsoleViewTest, AFloodWithoutLineEndsKeepsItsNewestWholePieces)
+{
+    console.clear();
+    ASSERT_EQ(run({"endless=3000000", "out=\nlast"}), ToolRun::Result::Finished);
+    const QString text = console.toPlainText();
+    EXPECT_LE(text.size(), CConsoleView::TextLimit);
+    const QStringList lines = text.split(u'\n');
+    ASSERT_GE(lines.size(), 14);
+    EXPECT_EQ(lines.back(), "last");
+    EXPECT_EQ(lines[lines.size() - 2], QString(3000000 % (64 * 1024), u'x'));
+    for (qsizetype i = 0; i < lines.size() - 2; ++i)
+        EXPECT_EQ(lines[i], QString(64 * 1024, u'x')) << i;
+}
+
+TEST_F(ConsoleViewTest, ALongLineLooksAsInAPlainTextEditWhereverItIsScrolled)
+{
+    QPlainTextEdit plain;
+    for (QPlainTextEdit *view : {static_cast<QPlainTextEdit *>(&console), &plain}) {
+        view->setReadOnly(true);
+        view->setLineWrapMode(QPlainTextEdit::NoWrap);
+        view->setFont(console.font());
+        view->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+        view->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+        view->resize(500, 120);
+        view->show();
+    }
+    QString line;
+    for (int i = 0; i < 400; ++i)
+        line += QString::fromUtf8("日本%1 (x) ").arg(i, 4, 10, QChar(u'0'));
+    const QString text = "short\n" + line + "\n" + line.left(900) + "\ntail";
+    console.setPlainText(text);
+    plain.setPlainText(text);
+    // A coloured stretch and a selection, both reaching beyond the view.
+    for (QPlainTextEdit *view : {static_cast<QPlainTextEdit *>(&console), &plain}) {
+        QTextCursor coloured(view->document()->findBlockByNumber(1));
+        coloured.setPosition(coloured.position() + 1500, QTextCursor::KeepAnchor);
+        QTextCharFormat red;
+        red.setForeground(Qt::red);
+        coloured.mergeCharFormat(red);
+        QTextCursor selection(view->document()->findBlockByNumber(1));
+        selection.setPosition(selection.position() + 1400);
+        selection.setPosition(selection.position() + 400, QTextCursor::KeepAnchor);
+        view->setTextCursor(selection);
+    }
+    QCoreApplication::processEvents();
+    ASSERT_GT(console.horizontalScrollBar()->maximum(), 10000);
+    for (const int scrolled : {0, 7, 11000, 11403, console.horizontalScrollBar()->maximum()}) {
+        console.horizontalScrollBar()->setValue(scrolled);
+        plain.horizontalScrollBar()->setValue(scrolled);
+        EXPECT_EQ(console.viewport()->grab().toImage(), plain.viewport()->grab().toImage()) << scrolled;
+    }
 }
 
 TEST_F(ConsoleViewTest, EverythingWrittenBeforeTheChildEndsIsShown)
