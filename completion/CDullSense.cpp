@@ -316,6 +316,8 @@ void CDullSense::ShowPopup(bool show)
     fitPopupSize();
     setEnabled(true);
     PlacePopup();
+    // A new list starts at its top, not where the last one was scrolled to.
+    scrollToTop();
     SelectBestMatch();
 }
 

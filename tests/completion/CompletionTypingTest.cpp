@@ -436,6 +436,26 @@ TEST_F(CompletionTyping, NavigationKeysMoveTheSelectionByRowsAndPages)
     EXPECT_LE(popup.height(), 10 * popup.sizeHintForRow(0) + 2 * popup.frameWidth());
 }
 
+TEST_F(CompletionTyping, AListOpensAtItsTopWhereverTheLastOneWasScrolled)
+{
+    QString labels;
+    for (int i = 0; i < 40; ++i)
+        labels += QStringLiteral("\\label{l%1}\n").arg(i, 2, 10, QLatin1Char('0'));
+    const auto view = makeView(labels);
+    const CDullSense &popup = popupOf(*view);
+    QTest::keyClicks(view.get(), QStringLiteral("\\ref{l39"));
+    ASSERT_TRUE(popup.isShown());
+    ASSERT_GT(popup.verticalScrollBar()->value(), 0);
+    QTest::keyClick(view.get(), Qt::Key_Escape);
+
+    QTest::keyClicks(view.get(), QStringLiteral("}"));
+    QTest::keyClick(view.get(), Qt::Key_Return);
+    QTest::keyClicks(view.get(), QStringLiteral("\\ref{"));
+    ASSERT_TRUE(popup.isShown());
+    EXPECT_EQ(popup.selectedRow(), -1);
+    EXPECT_EQ(popup.verticalScrollBar()->value(), 0);
+}
+
 TEST_F(CompletionTyping, ClickSelectsAndDoubleClickAccepts)
 {
     const auto view = makeView();
