@@ -6,7 +6,9 @@
 #include "CUltraEditView.h"
 #include "CommandIds.h"
 #include "CommandManager.h"
-#include "ModalHost.h"
+#include "FileBytes.h"
+#include "IconvText.h"
+#include "ModalAnswers.h"
 #include "ProfileStore.h"
 
 #include <QAction>
@@ -19,37 +21,7 @@
 
 #include <gtest/gtest.h>
 
-#include <iconv.h>
-
 namespace {
-
-QByteArray toCp932(const QString &text)
-{
-    const QByteArray utf8 = text.toUtf8();
-    iconv_t cd = iconv_open("CP932", "UTF-8");
-    QByteArray out(utf8.size() * 2 + 16, '\0');
-    char *in = const_cast<char *>(utf8.constData());
-    size_t inLeft = utf8.size();
-    char *outPtr = out.data();
-    size_t outLeft = out.size();
-    iconv(cd, &in, &inLeft, &outPtr, &outLeft);
-    iconv_close(cd);
-    out.truncate(out.size() - static_cast<qsizetype>(outLeft));
-    return out;
-}
-
-QByteArray readFile(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-void writeFile(const QString &path, const QByteArray &bytes)
-{
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write(bytes);
-}
 
 void commitThroughInputMethod(QWidget *widget, const QString &text)
 {
@@ -63,12 +35,13 @@ void commitThroughInputMethod(QWidget *widget, const QString &text)
 class EndToEndTest : public testing::Test
 {
 protected:
-    ~EndToEndTest() override
+    void expectNoMessages() const
     {
-        ModalHost::answerMessagesWith({});
-        ModalHost::answerDialogsWith({});
+        for (const ModalHost::Message &message : answers.messages())
+            ADD_FAILURE() << message.text.toStdString();
     }
 
+    ModalAnswers answers;
     QTemporaryDir dir;
 };
 
@@ -77,21 +50,16 @@ TEST_F(EndToEndTest, EditRunSaveInAnotherEncodingAndQuit)
     const QString programDir = dir.filePath("program");
     const QString exe = makeExecutable(programDir, "quillmere");
     ASSERT_TRUE(QFile::copy(QUILLMERE_BUILD_DIR "/libnkf32.so", programDir + "/libnkf32.so"));
-    writeFile(programDir + "/TeXFunctions.dic", "define section\n");
-    writeFile(programDir + "/BeginEnd.dic", "document\n");
+    ASSERT_TRUE(FileBytes::write(programDir + "/TeXFunctions.dic", "define section\n"));
+    ASSERT_TRUE(FileBytes::write(programDir + "/BeginEnd.dic", "document\n"));
     const QString fakePlatex = QStringLiteral(QUILLMERE_SOURCE_DIR "/tests/app/fake-platex.sh");
-    writeFile(programDir + "/quillmere.ini", "[platex]\nEXE=" + fakePlatex.toUtf8() + "\n");
+    ASSERT_TRUE(FileBytes::write(programDir + "/quillmere.ini", "[platex]\nEXE=" + fakePlatex.toUtf8() + "\n"));
 
     const QString opened = QString::fromUtf8("\\documentclass{jarticle}\n\\begin{document}\n日本語の文書。\n");
     QDir().mkpath(dir.filePath("papers"));
     const QString paper = dir.filePath("papers/paper.tex");
-    writeFile(paper, toCp932(QString(opened).replace("\n", "\r\n")));
+    ASSERT_TRUE(FileBytes::write(paper, iconvEncode(QString(opened).replace("\n", "\r\n"), "CP932")));
 
-    std::vector<QString> messages;
-    ModalHost::answerMessagesWith([&messages](const ModalHost::Message &message) {
-        messages.push_back(message.text);
-        return QMessageBox::Ok;
-    });
     {
         CQuillmereApp app(exe);
         ASSERT_TRUE(app.InitInstance({paper}));
@@ -118,8 +86,8 @@ TEST_F(EndToEndTest, EditRunSaveInAnotherEncodingAndQuit)
         // Ctrl+F1 saves the file as it was read and runs pLaTeX on it.
         QCoreApplication::processEvents();
         QTest::keyClick(editor, Qt::Key_F1, Qt::ControlModifier);
-        EXPECT_EQ(readFile(paper), toCp932(QString(typed).replace("\n", "\r\n")));
-        EXPECT_EQ(readFile(dir.filePath("papers/platex-arguments.txt")), "paper.tex\n");
+        EXPECT_EQ(FileBytes::read(paper), iconvEncode(QString(typed).replace("\n", "\r\n"), "CP932"));
+        EXPECT_EQ(FileBytes::read(dir.filePath("papers/platex-arguments.txt")), "paper.tex\n");
         const QString console = frame.consoleView()->toPlainText();
         EXPECT_TRUE(console.startsWith(dir.filePath("papers") + ">" + fakePlatex + " paper.tex\n")) << console.toStdString();
         EXPECT_TRUE(console.contains("This is a stand-in for pLaTeX, reading paper.tex")) << console.toStdString();
@@ -136,11 +104,10 @@ TEST_F(EndToEndTest, EditRunSaveInAnotherEncodingAndQuit)
         QTest::keyClicks(editor, "x");
         QCoreApplication::processEvents();
         QTest::keyClick(editor, Qt::Key_S, Qt::ControlModifier);
-        EXPECT_EQ(readFile(paper), (typed + "x").toUtf8());
+        EXPECT_EQ(FileBytes::read(paper), (typed + "x").toUtf8());
         frame.commands().action(CommandId::AppExit)->trigger();
     }
-    for (const QString &message : messages)
-        ADD_FAILURE() << message.toStdString();
+    expectNoMessages();
 
     const ProfileStore settings(programDir + "/quillmere.ini");
     EXPECT_EQ(settings.readString("platex", "EXE", ""), fakePlatex);
@@ -156,19 +123,17 @@ TEST_F(EndToEndTest, TheRealToolChainMakesAPdf)
     }
     const QString exe = makeExecutable(dir.filePath("program"), "quillmere");
     const QString paper = dir.filePath("paper.tex");
-    writeFile(paper, QString::fromUtf8("\\documentclass{jarticle}\n\\begin{document}\n"
-                                       "\\section{はじめに}\\label{sec:a}\n第\\ref{sec:a}節。\n\\end{document}\n")
-                         .toUtf8());
-    ModalHost::answerMessagesWith([](const ModalHost::Message &message) {
-        ADD_FAILURE() << message.text.toStdString();
-        return QMessageBox::Ok;
-    });
+    ASSERT_TRUE(FileBytes::write(paper, QString::fromUtf8("\\documentclass{jarticle}\n\\begin{document}\n"
+                                                          "\\section{はじめに}\\label{sec:a}\n第\\ref{sec:a}節。\n"
+                                                          "\\end{document}\n")
+                                            .toUtf8()));
     CQuillmereApp app(exe);
     ASSERT_TRUE(app.InitInstance({paper}));
     CMainFrame &frame = *app.mainFrame();
     frame.commands().action(CommandId::RunDvipdfmx)->trigger();
-    EXPECT_TRUE(readFile(dir.filePath("paper.pdf")).startsWith("%PDF")) << frame.consoleView()->toPlainText().toStdString();
+    EXPECT_TRUE(FileBytes::read(dir.filePath("paper.pdf")).startsWith("%PDF")) << frame.consoleView()->toPlainText().toStdString();
     EXPECT_TRUE(frame.consoleView()->toPlainText().contains("Output written on paper.dvi"));
+    expectNoMessages();
 }
 
 } // namespace

@@ -6,6 +6,7 @@
 #include "CommandIds.h"
 #include "CommandManager.h"
 #include "FindingColors.h"
+#include "ModalAnswers.h"
 #include "ModalHost.h"
 #include "StringTable.h"
 
@@ -49,12 +50,7 @@ protected:
         programDir = dir.filePath("program");
         exe = makeExecutable(programDir, "quillmere");
         writeFile(exe, "#!/bin/sh\nprintf '%s\\n' \"$@\" > \"$0.arguments\"\n");
-        ModalHost::answerMessagesWith([this](const ModalHost::Message &message) {
-            messages.push_back(message.text);
-            return QMessageBox::Ok;
-        });
     }
-    ~FindingNavigationTest() override { ModalHost::answerMessagesWith({}); }
 
     void SetUp() override
     {
@@ -86,7 +82,7 @@ protected:
     QTemporaryDir dir;
     QString programDir;
     QString exe;
-    std::vector<QString> messages;
+    ModalAnswers answers;
 };
 
 TEST_F(FindingNavigationTest, AfterPlatexOnAShiftJisDocumentF8GoesToTheUndefinedControlSequence)
@@ -145,7 +141,7 @@ TEST_F(FindingNavigationTest, AfterPlatexOnAShiftJisDocumentF8GoesToTheUndefined
     QTest::keyClick(editor, Qt::Key_F1, Qt::ControlModifier);
     EXPECT_TRUE(editor->lineMarks().empty());
     EXPECT_EQ(frame.findingCountPane()->text(), countText(*console));
-    EXPECT_TRUE(messages.empty());
+    EXPECT_TRUE(answers.messages().empty());
 }
 
 TEST_F(FindingNavigationTest, AnErrorInAChapterOpensTheChapterAtItsLineInAnotherWindow)
@@ -182,8 +178,8 @@ TEST_F(FindingNavigationTest, AnErrorInAChapterOpensTheChapterAtItsLineInAnother
     });
     ASSERT_NE(gone, findings.end());
     frame.goToFinding(static_cast<std::size_t>(gone - findings.begin()));
-    ASSERT_EQ(messages.size(), 1u);
-    EXPECT_EQ(messages[0], StringTable::text(StringTable::FindingFileMissing).replace("%s", book + "/chap2.tex"));
+    ASSERT_EQ(answers.messages().size(), 1u);
+    EXPECT_EQ(answers.messages()[0].text, StringTable::text(StringTable::FindingFileMissing).replace("%s", book + "/chap2.tex"));
 }
 
 } // namespace

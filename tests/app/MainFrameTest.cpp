@@ -17,8 +17,6 @@
 #include <QFileInfo>
 #include <QLabel>
 #include <QMimeData>
-#include <QMenu>
-#include <QMenuBar>
 #include <QSplitter>
 #include <QStatusBar>
 #include <QTemporaryDir>
@@ -28,20 +26,6 @@
 #include <gtest/gtest.h>
 
 namespace {
-
-std::vector<int> menuIds(const QMenu *menu)
-{
-    std::vector<int> ids;
-    for (const QAction *action : menu->actions()) {
-        if (action->menu())
-            ids.push_back(-1);
-        else if (action->isSeparator())
-            ids.push_back(0);
-        else if (action->isVisible())
-            ids.push_back(action->data().toInt());
-    }
-    return ids;
-}
 
 class MainFrameTest : public testing::Test
 {
@@ -184,33 +168,6 @@ TEST_F(MainFrameTest, ShortcutsActOnTheEditorWhileTheConsoleHasTheFocus)
     // F6 does not move the focus or the activation.
     QTest::keyClick(frame->consoleView(), Qt::Key_F6);
     EXPECT_TRUE(frame->consoleView()->hasFocus());
-}
-
-TEST_F(MainFrameTest, EveryMenuItemHasItsCommandInOrder)
-{
-    using namespace CommandId;
-    const QList<QAction *> menus = frame->menuBar()->actions();
-    ASSERT_EQ(menus.size(), 5);
-    EXPECT_EQ(menuIds(menus[0]->menu()), (std::vector<int>{FileNew, FileOpen, FileSave, FileSaveAs, 0, SaveEncoding, 0,
-                                                            FilePrint, FilePrintPreview, FilePrintSetup, 0,
-                                                            RecentFile1, 0, AppExit}));
-    EXPECT_EQ(menuIds(menus[1]->menu()), (std::vector<int>{EditUndo, 0, EditCut, EditCopy, EditPaste, 0, EditFind,
-                                                            FindNext, EditReplace, 0, EditSelectAll}));
-    EXPECT_EQ(menuIds(menus[2]->menu()), (std::vector<int>{RunPlatex, RunJbibtex, RunDviout, 0, RunDvipsk, RunDvipdfmx,
-                                                            0, RunGsview, ShowPdf, 0, NextError, PreviousError, 0,
-                                                            ExternalProgramSettings}));
-    EXPECT_EQ(menuIds(menus[3]->menu()),
-              (std::vector<int>{ViewToolBar, ViewStatusBar, ToggleLineNumbers, ToggleSyntaxColor, 0, ChangeFont, 0, -1}));
-    EXPECT_EQ(menuIds(menus[3]->menu()->actions().back()->menu()),
-              (std::vector<int>{DisplayShiftJis, DisplayEucJp, DisplayIso2022Jp, DisplayUtf8, DisplayUtf16Le,
-                                DisplayUtf16Be}));
-    EXPECT_EQ(menuIds(menus[4]->menu()), (std::vector<int>{AppAbout}));
-
-    std::vector<int> toolBar;
-    for (const QAction *action : frame->toolBar()->actions())
-        toolBar.push_back(action->isSeparator() ? 0 : action->data().toInt());
-    EXPECT_EQ(toolBar, (std::vector<int>{FileNew, FileOpen, FileSave, 0, EditCut, EditCopy, EditPaste, 0, ShowPdf, 0,
-                                         FilePrint, AppAbout}));
 }
 
 TEST_F(MainFrameTest, DroppedFilesOpenInTurnAndAreNeverMoved)

@@ -4,7 +4,7 @@
 #include "CUltraEditView.h"
 #include "CommandIds.h"
 #include "CommandManager.h"
-#include "ModalHost.h"
+#include "ModalAnswers.h"
 #include "StringTable.h"
 
 #include <QAction>
@@ -25,12 +25,6 @@ const QStringList ProgramNames = {"platex", "jbibtex", "dviout", "dvipsk", "dvip
 class StartupShutdownTest : public testing::Test
 {
 protected:
-    ~StartupShutdownTest() override
-    {
-        ModalHost::answerMessagesWith({});
-        ModalHost::answerDialogsWith({});
-    }
-
     static void expectAllProgramSections(const QString &settingsPath)
     {
         const ProfileStore profile(settingsPath);
@@ -40,6 +34,7 @@ protected:
         }
     }
 
+    ModalAnswers answers;
     QTemporaryDir dir;
 };
 
@@ -108,19 +103,14 @@ TEST_F(StartupShutdownTest, AFileOnTheCommandLineIsOpenedAndAMissingOneEndsTheSt
         EXPECT_EQ(app.mainFrame()->windowTitle(), "paper.tex[*] - Quillmere");
     }
 
-    std::vector<ModalHost::Message> shown;
-    ModalHost::answerMessagesWith([&shown](const ModalHost::Message &message) {
-        shown.push_back(message);
-        return QMessageBox::Ok;
-    });
     QFile::remove(dir.filePath("quillmere.ini"));
     {
         CQuillmereApp app(exe);
         EXPECT_FALSE(app.InitInstance({dir.filePath("missing.tex")}));
     }
-    ASSERT_EQ(shown.size(), 1u);
-    EXPECT_EQ(shown[0].text, QString::fromUtf8("ドキュメントを開くことに失敗しました。"));
-    EXPECT_EQ(shown[0].icon, QMessageBox::Warning);
+    ASSERT_EQ(answers.messages().size(), 1u);
+    EXPECT_EQ(answers.messages()[0].text, QString::fromUtf8("ドキュメントを開くことに失敗しました。"));
+    EXPECT_EQ(answers.messages()[0].icon, QMessageBox::Warning);
     expectAllProgramSections(dir.filePath("quillmere.ini"));
 }
 
@@ -134,18 +124,13 @@ TEST_F(StartupShutdownTest, SettingsNeitherUtf8NorCp932AreKeptAsideAndToldOfOnce
     ASSERT_TRUE(file.open(QIODevice::WriteOnly));
     file.write(original);
     file.close();
-    std::vector<ModalHost::Message> shown;
-    ModalHost::answerMessagesWith([&shown](const ModalHost::Message &message) {
-        shown.push_back(message);
-        return QMessageBox::Ok;
-    });
     for (int start = 0; start < 2; ++start) {
         CQuillmereApp app(exe);
         ASSERT_TRUE(app.InitInstance({}));
     }
-    ASSERT_EQ(shown.size(), 1u);
-    EXPECT_EQ(shown[0].text, StringTable::text(StringTable::UndecodableSettings).arg(settings, settings + ".bak"));
-    EXPECT_EQ(shown[0].icon, QMessageBox::Warning);
+    ASSERT_EQ(answers.messages().size(), 1u);
+    EXPECT_EQ(answers.messages()[0].text, StringTable::text(StringTable::UndecodableSettings).arg(settings, settings + ".bak"));
+    EXPECT_EQ(answers.messages()[0].icon, QMessageBox::Warning);
     QFile kept(settings + ".bak");
     ASSERT_TRUE(kept.open(QIODevice::ReadOnly));
     EXPECT_EQ(kept.readAll(), original);

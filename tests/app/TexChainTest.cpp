@@ -4,8 +4,9 @@
 #include "CQuillmereApp.h"
 #include "CQuillmereDoc.h"
 #include "CommandIds.h"
-#include "DocumentManager.h"
-#include "ModalHost.h"
+#include "FileBytes.h"
+#include "IconvText.h"
+#include "ModalAnswers.h"
 
 #include <QFile>
 #include <QProcess>
@@ -14,24 +15,7 @@
 
 #include <gtest/gtest.h>
 
-#include <iconv.h>
-
 namespace {
-
-QByteArray encoded(const QString &text, const char *encoding)
-{
-    const QByteArray utf8 = text.toUtf8();
-    iconv_t cd = iconv_open(encoding, "UTF-8");
-    QByteArray out(utf8.size() * 4 + 16, '\0');
-    char *in = const_cast<char *>(utf8.constData());
-    size_t inLeft = static_cast<size_t>(utf8.size());
-    char *outPtr = out.data();
-    size_t outLeft = static_cast<size_t>(out.size());
-    iconv(cd, &in, &inLeft, &outPtr, &outLeft);
-    iconv_close(cd);
-    out.truncate(out.size() - static_cast<qsizetype>(outLeft));
-    return out;
-}
 
 QString pdfText(const QString &pdf)
 {
@@ -57,26 +41,27 @@ protected:
         const QString programDir = dir.filePath("program");
         executable = makeExecutable(programDir, "quillmere");
         ASSERT_TRUE(QFile::copy(QUILLMERE_BUILD_DIR "/libnkf32.so", programDir + "/libnkf32.so"));
-        ModalHost::answerMessagesWith([this](const ModalHost::Message &message) {
-            messages.append(message.text);
-            return QMessageBox::Ok;
-        });
     }
 
-    ~TexChainTest() override { ModalHost::answerMessagesWith({}); }
+    // The texts of the messages shown, one a line, for a test that expects none.
+    QString messageTexts() const
+    {
+        QStringList texts;
+        for (const ModalHost::Message &message : answers.messages())
+            texts.append(message.text);
+        return texts.join(u'\n');
+    }
 
     QString write(const QString &name, const QByteArray &bytes) const
     {
         const QString path = dir.filePath(name);
-        QFile file(path);
-        EXPECT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write(bytes);
+        EXPECT_TRUE(FileBytes::write(path, bytes)) << name.toStdString();
         return path;
     }
 
     QTemporaryDir dir;
     QString executable;
-    QStringList messages;
+    ModalAnswers answers;
 };
 
 QString jsarticle(const QString &sentence)
@@ -105,25 +90,26 @@ TEST_F(TexChainTest, ShiftJisEucJpAndUtf8DocumentsOpenedInTurnEachGiveTheirPdf)
         QString source = jsarticle(c.sentence);
         if (c.crlf)
             source.replace("\n", "\r\n");
-        const QString path = write(c.file, encoded(source, c.encoding));
-        ASSERT_TRUE(app.documentManager()->OpenDocumentFile(path));
+        const QString path = write(c.file, iconvEncode(source, c.encoding));
+        app.mainFrame()->openDroppedFiles({path});
+        ASSERT_EQ(app.document()->GetPathName(), path);
         app.document()->executeCommand(CommandId::RunDvipdfmx);
         const QString pdf = QString(path).replace(".tex", ".pdf");
         EXPECT_TRUE(pdfText(pdf).contains(c.sentence))
             << c.file << "\n" << app.mainFrame()->consoleView()->toPlainText().toStdString();
     }
-    EXPECT_TRUE(messages.isEmpty()) << messages.join('\n').toStdString();
+    EXPECT_TRUE(answers.messages().empty()) << messageTexts().toStdString();
 }
 
 TEST_F(TexChainTest, AShiftJisDocumentWithABibliographyGetsItsCitationNumbered)
 {
-    write("refs.bib", encoded(QString::fromUtf8("@book{yamada,\n  author = {山田 太郎},\n  title = {日本語の組版},\n"
+    write("refs.bib", iconvEncode(QString::fromUtf8("@book{yamada,\n  author = {山田 太郎},\n  title = {日本語の組版},\n"
                                                 "  publisher = {技術出版},\n  year = {2020}\n}\n"),
                               "CP932"));
     const QString source = QString::fromUtf8("\\documentclass{jsarticle}\n\\begin{document}\n"
                                              "組版については文献\\cite{yamada}を参照。\n"
                                              "\\bibliographystyle{jplain}\n\\bibliography{refs}\n\\end{document}\n");
-    const QString path = write("paper.tex", encoded(QString(source).replace("\n", "\r\n"), "CP932"));
+    const QString path = write("paper.tex", iconvEncode(QString(source).replace("\n", "\r\n"), "CP932"));
     CQuillmereApp app(executable);
     ASSERT_TRUE(app.InitInstance({path}));
     CQuillmereDoc &document = *app.document();
@@ -135,7 +121,7 @@ TEST_F(TexChainTest, AShiftJisDocumentWithABibliographyGetsItsCitationNumbered)
     EXPECT_TRUE(text.contains(QString::fromUtf8("文献[1]を参照"))) << text.toStdString() << console.toStdString();
     EXPECT_TRUE(text.contains(QString::fromUtf8("日本語の組版"))) << text.toStdString();
     EXPECT_FALSE(console.contains(QString::fromUtf8("注意"))) << console.toStdString();
-    EXPECT_TRUE(messages.isEmpty()) << messages.join('\n').toStdString();
+    EXPECT_TRUE(answers.messages().empty()) << messageTexts().toStdString();
 }
 
 TEST_F(TexChainTest, AnErrorDoesNotStopPlatexButEndsTheChain)
@@ -154,14 +140,14 @@ TEST_F(TexChainTest, AnErrorDoesNotStopPlatexButEndsTheChain)
     EXPECT_TRUE(console.endsWith(QString::fromUtf8("platex は終了コード 1 で終了しました。続く dvipdfmx は実行しません。\n")))
         << console.toStdString();
     EXPECT_TRUE(QFile::exists(dir.filePath("broken.synctex.gz")));
-    EXPECT_TRUE(messages.isEmpty()) << messages.join('\n').toStdString();
+    EXPECT_TRUE(answers.messages().empty()) << messageTexts().toStdString();
 }
 
 TEST_F(TexChainTest, ASettingsFileOfAnEarlierVersionStillRunsWhatItSays)
 {
     write("program/quillmere.ini", "[platex]\nEXE=platex\nOPTION=-kanji=sjis -interaction=batchmode \\\"%s.tex\\\"\n"
                                    "[jbibtex]\nEXE=pbibtex\nOPTION=-kanji=sjis \\\"%s\\\"\n");
-    const QString path = write("old.tex", encoded(jsarticle(QString::fromUtf8("以前の設定で組む文書です。")), "CP932"));
+    const QString path = write("old.tex", iconvEncode(jsarticle(QString::fromUtf8("以前の設定で組む文書です。")), "CP932"));
     CQuillmereApp app(executable);
     ASSERT_TRUE(app.InitInstance({path}));
     app.document()->executeCommand(CommandId::RunDvipdfmx);
@@ -169,7 +155,7 @@ TEST_F(TexChainTest, ASettingsFileOfAnEarlierVersionStillRunsWhatItSays)
     EXPECT_TRUE(console.startsWith(dir.path() + ">platex -file-line-error -synctex=1 -kanji=sjis -interaction=batchmode old.tex\n"))
         << console.toStdString();
     EXPECT_TRUE(pdfText(dir.filePath("old.pdf")).contains(QString::fromUtf8("以前の設定で組む文書です。")));
-    EXPECT_TRUE(messages.isEmpty()) << messages.join('\n').toStdString();
+    EXPECT_TRUE(answers.messages().empty()) << messageTexts().toStdString();
 }
 
 } // namespace

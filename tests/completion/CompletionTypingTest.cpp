@@ -3,6 +3,7 @@
 #include "CandidateList.h"
 #include "DictionaryLocation.h"
 #include "DocumentScan.h"
+#include "ModalAnswers.h"
 #include "ModalHost.h"
 #include "ProfileStore.h"
 
@@ -28,16 +29,12 @@ protected:
     {
         ASSERT_TRUE(m_dir.isValid());
         m_profile.setPath(m_dir.filePath(QStringLiteral("quillmere.ini")));
-        ModalHost::answerMessagesWith([this](const ModalHost::Message &message) {
-            m_messages.append(message.text);
-            return QMessageBox::Ok;
-        });
     }
 
     void TearDown() override
     {
-        ModalHost::answerMessagesWith({});
-        EXPECT_TRUE(m_messages.isEmpty()) << m_messages.join(u'\n').toStdString();
+        for (const ModalHost::Message &message : m_answers.messages())
+            ADD_FAILURE() << message.text.toStdString();
     }
 
     void writeDictionaries(const QByteArray &functions, const QByteArray &environments = {})
@@ -84,7 +81,7 @@ protected:
 
     QTemporaryDir m_dir;
     ProfileStore m_profile;
-    QStringList m_messages;
+    ModalAnswers m_answers;
 };
 
 TEST_F(CompletionTyping, BackslashWithoutDictionariesOffersTheFixedItems)

@@ -4,7 +4,7 @@
 #include "DictionaryLocation.h"
 #include "DocumentFiles.h"
 #include "DocumentFixture.h"
-#include "ModalHost.h"
+#include "ModalAnswers.h"
 #include "ProfileStore.h"
 
 #include <QApplication>
@@ -29,7 +29,6 @@ protected:
     void SetUp() override
     {
         m_profile.setPath(m_settings.filePath(QStringLiteral("quillmere.ini")));
-        ModalHost::answerMessagesWith([](const ModalHost::Message &) { return QMessageBox::Ok; });
         m_view = std::make_unique<CUltraEditView>(m_profile, nullptr, DictionaryLocation(m_settings.path(), QString()));
         m_view->resize(500, 400);
         m_view->show();
@@ -37,8 +36,6 @@ protected:
         popup().setFileReader(m_fixture.reader());
         QObject::connect(&m_document, &CQuillmereDoc::fileSynchronized, &popup(), &CDullSense::followFile);
     }
-
-    void TearDown() override { ModalHost::answerMessagesWith({}); }
 
     CDullSense &popup() const { return *m_view->findChild<CDullSense *>(); }
 
@@ -77,6 +74,7 @@ protected:
 
     QString lastLine() const { return m_view->toPlainText().section(u'\n', -1); }
 
+    ModalAnswers m_answers;
     DocumentFixture m_fixture;
     QTemporaryDir m_settings;
     ProfileStore m_profile;

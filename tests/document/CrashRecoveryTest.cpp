@@ -21,6 +21,7 @@ protected:
         : folder(dir.filePath("state/quillmere/recovery"))
         , recovery(std::make_unique<CrashRecovery>(*document, editor->document(), folder.directory(), ShortDelayMs))
     {
+        answers.answerWith(QMessageBox::Yes);
     }
 
     // Each character as a key of its own, as an input method delivers it.
@@ -171,9 +172,9 @@ TEST_F(CrashRecoveryTest, ALeftFileIsOfferedAndRestoredAsUnsavedChanges)
 
     ASSERT_TRUE(manager->OpenDocumentFile(path));
     ASSERT_TRUE(recovery->offerFor(path, &window));
-    ASSERT_EQ(messages.size(), 1u);
-    EXPECT_EQ(messages[0].text, StringTable::text(StringTable::RecoveryOffer));
-    EXPECT_EQ(messages[0].text, QString::fromUtf8("保存されていない変更が残っています。復元しますか?"));
+    ASSERT_EQ(answers.messages().size(), 1u);
+    EXPECT_EQ(answers.messages()[0].text, StringTable::text(StringTable::RecoveryOffer));
+    EXPECT_EQ(answers.messages()[0].text, QString::fromUtf8("保存されていない変更が残っています。復元しますか?"));
     EXPECT_EQ(editorText(), QString::fromUtf8("復元された本文\n"));
     EXPECT_TRUE(document->IsModified());
     EXPECT_EQ(document->GetPathName(), path);
@@ -194,13 +195,13 @@ TEST_F(CrashRecoveryTest, NoDeletesTheFileAndOlderOrOtherFilesAreNotOffered)
     const QString other = leaveRecoveryFile(dir.filePath("other.tex"), "other",
                                             QDateTime::currentDateTimeUtc().addSecs(5), 2);
     EXPECT_FALSE(recovery->offerFor(path, &window));
-    EXPECT_TRUE(messages.empty());
+    EXPECT_TRUE(answers.messages().empty());
     EXPECT_TRUE(QFile::exists(older));
 
     const QString newer = leaveRecoveryFile(path, "newer", QDateTime::currentDateTimeUtc().addSecs(5), 3);
-    answer = QMessageBox::No;
+    answers.answerWith(QMessageBox::No);
     EXPECT_FALSE(recovery->offerFor(path, &window));
-    EXPECT_EQ(messages.size(), 1u);
+    EXPECT_EQ(answers.messages().size(), 1u);
     EXPECT_FALSE(QFile::exists(newer));
     EXPECT_TRUE(QFile::exists(other));
     EXPECT_FALSE(document->IsModified());
@@ -226,10 +227,10 @@ TEST_F(CrashRecoveryTest, FilesOfRunningProgramsAreLeftAlone)
     out.write(running.serialize());
     out.close();
 
-    answer = QMessageBox::No;
+    answers.answerWith(QMessageBox::No);
     EXPECT_FALSE(recovery->offerFor(path, &window));
     EXPECT_FALSE(recovery->offerUntitled(&window));
-    EXPECT_TRUE(messages.empty());
+    EXPECT_TRUE(answers.messages().empty());
     EXPECT_TRUE(QFile::exists(folder.fileOf(running.writer)));
 }
 
@@ -244,16 +245,15 @@ TEST_F(CrashRecoveryTest, UntitledFilesAreOfferedNewestFirstAndDamagedOnesSetAsi
 
     // No to the newest, yes to the next.
     int asked = 0;
-    ModalHost::answerMessagesWith([&](const ModalHost::Message &message) {
-        messages.push_back(message);
+    answers.answerWith([&](const ModalHost::Message &message) {
         if (message.buttons.testFlag(QMessageBox::Yes))
             ++asked;
         return asked == 1 ? QMessageBox::No : QMessageBox::Yes;
     });
     ASSERT_TRUE(recovery->offerUntitled(&window));
-    ASSERT_EQ(messages.size(), 3u);
-    EXPECT_TRUE(messages[0].text.startsWith(QString::fromUtf8("復元用のファイルが壊れている")));
-    EXPECT_TRUE(messages[0].text.contains(".damaged"));
+    ASSERT_EQ(answers.messages().size(), 3u);
+    EXPECT_TRUE(answers.messages()[0].text.startsWith(QString::fromUtf8("復元用のファイルが壊れている")));
+    EXPECT_TRUE(answers.messages()[0].text.contains(".damaged"));
     EXPECT_EQ(editorText(), "first");
     EXPECT_TRUE(document->IsModified());
     EXPECT_TRUE(document->GetPathName().isEmpty());

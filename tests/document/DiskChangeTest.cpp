@@ -20,8 +20,7 @@ protected:
     DiskChangeTest()
     {
         // Every question is answered with its default, as Enter would.
-        ModalHost::answerMessagesWith([this](const ModalHost::Message &message) {
-            messages.push_back(message);
+        answers.answerWith([](const ModalHost::Message &message) {
             return message.defaultButton == QMessageBox::NoButton ? QMessageBox::Ok : message.defaultButton;
         });
         path = writeFile("paper.tex", "line 1\nline 2\nline 3\n");
@@ -36,7 +35,7 @@ protected:
 
     bool waitForMessage(std::size_t count = 1)
     {
-        return QTest::qWaitFor([&] { return messages.size() >= count; }, NoticeMs);
+        return QTest::qWaitFor([&] { return answers.messages().size() >= count; }, NoticeMs);
     }
 
     void putCaretOnLine(int line) const
@@ -53,8 +52,8 @@ TEST_F(DiskChangeTest, AFileReplacedUnderAnUnchangedDocumentIsReadAgainAndBothCh
     putCaretOnLine(2);
     replaceByRename("line 1\nline 2 changed elsewhere\nline 3\n");
     ASSERT_TRUE(waitForMessage());
-    EXPECT_TRUE(messages[0].text.contains(QString::fromUtf8("再読み込み")));
-    EXPECT_EQ(messages[0].defaultButton, QMessageBox::Yes);
+    EXPECT_TRUE(answers.messages()[0].text.contains(QString::fromUtf8("再読み込み")));
+    EXPECT_EQ(answers.messages()[0].defaultButton, QMessageBox::Yes);
     EXPECT_EQ(editorText(), "line 1\nline 2 changed elsewhere\nline 3\n");
     EXPECT_EQ(editor->textCursor().blockNumber(), 2);
     EXPECT_FALSE(document->IsModified());
@@ -66,7 +65,7 @@ TEST_F(DiskChangeTest, AFileReplacedUnderAnUnchangedDocumentIsReadAgainAndBothCh
     EXPECT_EQ(readFile(path), "line 1\nline 2 changed elsewhere\nline 3 changed here\n");
     // Our own save is no change from outside.
     QTest::qWait(QuietMs);
-    EXPECT_EQ(messages.size(), 1u);
+    EXPECT_EQ(answers.messages().size(), 1u);
 }
 
 TEST_F(DiskChangeTest, AFileThatNowHasAVeryLongLineIsAskedAboutBeforeItIsReadAgain)
@@ -74,7 +73,7 @@ TEST_F(DiskChangeTest, AFileThatNowHasAVeryLongLineIsAskedAboutBeforeItIsReadAga
     ASSERT_TRUE(manager->OpenDocumentFile(path));
     replaceByRename("line 1\n" + QByteArray(LongestLine::Limit + 1, 'x') + "\n");
     ASSERT_TRUE(waitForMessage(2));
-    EXPECT_EQ(messages[1].text, StringTable::text(StringTable::VeryLongLine).arg("1,048,577").arg(2));
+    EXPECT_EQ(answers.messages()[1].text, StringTable::text(StringTable::VeryLongLine).arg("1,048,577").arg(2));
     // Its default keeps the editor's text, which now stands against another file.
     EXPECT_EQ(editorText(), "line 1\nline 2\nline 3\n");
     EXPECT_TRUE(document->IsModified());
@@ -87,26 +86,23 @@ TEST_F(DiskChangeTest, UnsavedChangesAreKeptAndTheSaveAsksBeforeOverwriting)
     editor->insertPlainText("typed here\n");
     writeFile("paper.tex", "written elsewhere\n");
     ASSERT_TRUE(waitForMessage());
-    EXPECT_EQ(messages[0].defaultButton, QMessageBox::No);
+    EXPECT_EQ(answers.messages()[0].defaultButton, QMessageBox::No);
     EXPECT_EQ(editorText(), "line 1\nline 2\nline 3\ntyped here\n");
     EXPECT_TRUE(document->IsModified());
 
     // The default keeps the other program's file.
     EXPECT_FALSE(manager->DoFileSave());
-    ASSERT_EQ(messages.size(), 2u);
-    EXPECT_EQ(messages[1].defaultButton, QMessageBox::No);
+    ASSERT_EQ(answers.messages().size(), 2u);
+    EXPECT_EQ(answers.messages()[1].defaultButton, QMessageBox::No);
     EXPECT_EQ(readFile(path), "written elsewhere\n");
     EXPECT_TRUE(document->IsModified());
 
-    ModalHost::answerMessagesWith([this](const ModalHost::Message &message) {
-        messages.push_back(message);
-        return QMessageBox::Yes;
-    });
+    answers.answerWith(QMessageBox::Yes);
     ASSERT_TRUE(manager->DoFileSave());
     EXPECT_EQ(readFile(path), "line 1\nline 2\nline 3\ntyped here\n");
     // Once written, the file is ours again.
     ASSERT_TRUE(manager->DoFileSave());
-    EXPECT_EQ(messages.size(), 3u);
+    EXPECT_EQ(answers.messages().size(), 3u);
 }
 
 TEST_F(DiskChangeTest, ARemovedFileIsReportedOnceAndWrittenBackByTheNextSave)
@@ -114,14 +110,14 @@ TEST_F(DiskChangeTest, ARemovedFileIsReportedOnceAndWrittenBackByTheNextSave)
     ASSERT_TRUE(manager->OpenDocumentFile(path));
     ASSERT_TRUE(QFile::remove(path));
     ASSERT_TRUE(waitForMessage());
-    EXPECT_TRUE(messages[0].text.contains(QString::fromUtf8("削除されました")));
+    EXPECT_TRUE(answers.messages()[0].text.contains(QString::fromUtf8("削除されました")));
     EXPECT_TRUE(document->IsModified());
     writeFile("paper.log", "a tool's log");
     QTest::qWait(QuietMs);
-    EXPECT_EQ(messages.size(), 1u);
+    EXPECT_EQ(answers.messages().size(), 1u);
 
     ASSERT_TRUE(manager->DoFileSave());
-    EXPECT_EQ(messages.size(), 1u);
+    EXPECT_EQ(answers.messages().size(), 1u);
     EXPECT_EQ(readFile(path), "line 1\nline 2\nline 3\n");
 }
 
@@ -137,7 +133,7 @@ TEST_F(DiskChangeTest, ToolOutputBesideTheFileAndUnchangedSavesAskNothing)
     ASSERT_TRUE(manager->DoFileSave());
     ASSERT_TRUE(manager->DoFileSave());
     QTest::qWait(QuietMs);
-    EXPECT_TRUE(messages.empty());
+    EXPECT_TRUE(answers.messages().empty());
 }
 
 TEST_F(DiskChangeTest, AChangeThatKeepsSizeAndTimeIsFoundByItsContents)
@@ -153,8 +149,8 @@ TEST_F(DiskChangeTest, AChangeThatKeepsSizeAndTimeIsFoundByItsContents)
     EXPECT_FALSE(document->diskStamp().differsOnDisk(dir.filePath("missing.tex")));
     EXPECT_TRUE(document->diskStamp().differsOnDisk(path));
     EXPECT_FALSE(manager->DoFileSave());
-    ASSERT_EQ(messages.size(), 1u);
-    EXPECT_TRUE(messages[0].text.contains(QString::fromUtf8("上書き")));
+    ASSERT_EQ(answers.messages().size(), 1u);
+    EXPECT_TRUE(answers.messages()[0].text.contains(QString::fromUtf8("上書き")));
     EXPECT_EQ(readFile(path), "LINE 1\nline 2\nline 3\n");
 }
 

@@ -3,55 +3,44 @@
 #include "CQuillmereDoc.h"
 #include "ConverterLibrary.h"
 #include "DocumentManager.h"
-#include "ModalHost.h"
+#include "FileBytes.h"
+#include "ModalAnswers.h"
 #include "RecentFileList.h"
 
-#include <QFile>
 #include <QPlainTextEdit>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
 #include <memory>
-#include <vector>
 
 // A document with its editor and file handling, as the program puts them together,
-// in a temporary folder; every message is recorded and answered with answer.
+// in a temporary folder, with the conversion library found in libraryDirectory.
+// Every message is recorded and answered by answers (OK until a test chooses).
 class DocumentFixture : public testing::Test
 {
 protected:
-    DocumentFixture()
-        : library(QStringLiteral(QUILLMERE_BUILD_DIR))
+    explicit DocumentFixture(const QString &libraryDirectory = QStringLiteral(QUILLMERE_BUILD_DIR))
+        : library(libraryDirectory)
     {
         editor = new QPlainTextEdit(&window);
         document = std::make_unique<CQuillmereDoc>(library);
         document->attachEditor(editor);
         manager = new DocumentManager(*document, recentFiles, {"TeX Files (*.tex)", "*.tex", "tex"}, &window);
         document->setDocumentManager(manager);
-        ModalHost::answerMessagesWith([this](const ModalHost::Message &message) {
-            messages.push_back(message);
-            return answer;
-        });
     }
-
-    ~DocumentFixture() override { ModalHost::answerMessagesWith({}); }
 
     QString writeFile(const QString &name, const QByteArray &bytes) const
     {
-        QFile file(dir.filePath(name));
-        file.open(QIODevice::WriteOnly | QIODevice::Truncate);
-        file.write(bytes);
+        EXPECT_TRUE(FileBytes::write(dir.filePath(name), bytes)) << name.toStdString();
         return dir.filePath(name);
     }
 
-    static QString readFile(const QString &path)
-    {
-        QFile file(path);
-        return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
-    }
+    static QByteArray readFile(const QString &path) { return FileBytes::read(path); }
 
     QString editorText() const { return editor->document()->toRawText().replace(QChar::ParagraphSeparator, '\n'); }
 
+    ModalAnswers answers;
     QTemporaryDir dir;
     ConverterLibrary library;
     QWidget window;
@@ -59,6 +48,4 @@ protected:
     RecentFileList recentFiles{4};
     std::unique_ptr<CQuillmereDoc> document;
     DocumentManager *manager = nullptr;
-    std::vector<ModalHost::Message> messages;
-    QMessageBox::StandardButton answer = QMessageBox::Yes;
 };

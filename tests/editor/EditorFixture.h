@@ -1,6 +1,7 @@
 #pragma once
 
 #include "CUltraEditView.h"
+#include "ModalAnswers.h"
 #include "ModalHost.h"
 #include "ProfileStore.h"
 
@@ -22,16 +23,6 @@ protected:
     {
         ASSERT_TRUE(m_dir.isValid());
         m_profile.setPath(m_dir.filePath(QStringLiteral("quillmere.ini")));
-        ModalHost::answerMessagesWith([this](const ModalHost::Message &message) {
-            m_messages.push_back(message);
-            return QMessageBox::Ok;
-        });
-    }
-
-    void TearDown() override
-    {
-        ModalHost::answerMessagesWith({});
-        ModalHost::answerDialogsWith({});
     }
 
     std::unique_ptr<CUltraEditView> makeView(const QString &text = QString())
@@ -70,5 +61,5 @@ protected:
 
     QTemporaryDir m_dir;
     ProfileStore m_profile;
-    std::vector<ModalHost::Message> m_messages;
+    ModalAnswers m_answers;
 };

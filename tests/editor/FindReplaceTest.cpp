@@ -44,10 +44,10 @@ protected:
     std::vector<std::pair<int, int>> findAll(CUltraEditView &view, FindReplaceDialog &dialog)
     {
         std::vector<std::pair<int, int>> found;
-        const std::size_t messages = m_messages.size();
-        while (m_messages.size() == messages && found.size() < 10) {
+        const std::size_t messages = m_answers.messages().size();
+        while (m_answers.messages().size() == messages && found.size() < 10) {
             click(dialog, "findNext");
-            if (m_messages.size() == messages)
+            if (m_answers.messages().size() == messages)
                 found.emplace_back(view.textCursor().selectionStart(), view.textCursor().selectionEnd());
         }
         return found;
@@ -65,9 +65,9 @@ TEST_F(FindReplaceTest, FindingForwardsHonoursCaseAndWholeWordsAndSaysWhenTheEnd
 
     fill(*dialog, QStringLiteral("alpha"));
     EXPECT_EQ(findAll(*view, *dialog), (Matches{{0, 5}, {11, 16}, {17, 22}, {26, 31}}));
-    ASSERT_EQ(m_messages.size(), 1u);
-    EXPECT_EQ(m_messages.back().text, QStringLiteral("ドキュメントを最後まで検索しました。"));
-    EXPECT_EQ(m_messages.back().icon, QMessageBox::Information);
+    ASSERT_EQ(m_answers.messages().size(), 1u);
+    EXPECT_EQ(m_answers.messages().back().text, QStringLiteral("ドキュメントを最後まで検索しました。"));
+    EXPECT_EQ(m_answers.messages().back().icon, QMessageBox::Information);
     EXPECT_EQ(view->textCursor().selectionStart(), 26);
 
     select(*view, 0, 0);
@@ -90,8 +90,8 @@ TEST_F(FindReplaceTest, FindingBackwardsSaysWhenTheStartIsReached)
     dialog->findChild<QRadioButton *>(QStringLiteral("up"))->setChecked(true);
     fill(*dialog, QStringLiteral("ALPHA"), false, true);
     EXPECT_EQ(findAll(*view, *dialog), (Matches{{26, 31}, {11, 16}, {0, 5}}));
-    ASSERT_EQ(m_messages.size(), 1u);
-    EXPECT_EQ(m_messages.back().text, StringTable::text(StringTable::SearchReachedStart));
+    ASSERT_EQ(m_answers.messages().size(), 1u);
+    EXPECT_EQ(m_answers.messages().back().text, StringTable::text(StringTable::SearchReachedStart));
 }
 
 TEST_F(FindReplaceTest, FindNextRepeatsTheLastSearchOnceThereIsOne)
@@ -108,8 +108,8 @@ TEST_F(FindReplaceTest, FindNextRepeatsTheLastSearchOnceThereIsOne)
     view->executeCommand(CommandId::FindNext);
     EXPECT_EQ(view->textCursor().selectionStart(), 17);
     view->executeCommand(CommandId::FindNext);
-    ASSERT_EQ(m_messages.size(), 1u);
-    EXPECT_EQ(m_messages.back().text, StringTable::text(StringTable::SearchReachedEnd));
+    ASSERT_EQ(m_answers.messages().size(), 1u);
+    EXPECT_EQ(m_answers.messages().back().text, StringTable::text(StringTable::SearchReachedEnd));
     EXPECT_EQ(view->textCursor().selectionStart(), 17);
 
     // The dialog opens with a selected word, or else with the last search.
@@ -135,8 +135,8 @@ TEST_F(FindReplaceTest, ReplaceTakesTheMatchItStandsOnAndMovesToTheNext)
     EXPECT_EQ(view->textCursor().selectionStart(), 9);
     click(*dialog, "replace");
     EXPECT_EQ(view->toPlainText(), QStringLiteral("bird dog bird"));
-    ASSERT_EQ(m_messages.size(), 1u);
-    EXPECT_EQ(m_messages.back().text, StringTable::text(StringTable::SearchReachedEnd));
+    ASSERT_EQ(m_answers.messages().size(), 1u);
+    EXPECT_EQ(m_answers.messages().back().text, StringTable::text(StringTable::SearchReachedEnd));
 }
 
 TEST_F(FindReplaceTest, ReplaceAllIsOneUndoStepAndNeverReplacesItsOwnResult)
@@ -150,7 +150,7 @@ TEST_F(FindReplaceTest, ReplaceAllIsOneUndoStepAndNeverReplacesItsOwnResult)
     dialog->findChild<QLineEdit *>(QStringLiteral("replaceWith"))->setText(QStringLiteral("cat cat"));
     click(*dialog, "replaceAll");
     EXPECT_EQ(view->toPlainText(), QStringLiteral("a cat cat\nand a cat cat\ncatalogue"));
-    EXPECT_TRUE(m_messages.empty());
+    EXPECT_TRUE(m_answers.messages().empty());
 
     view->undo();
     EXPECT_EQ(view->toPlainText(), text);
@@ -158,8 +158,8 @@ TEST_F(FindReplaceTest, ReplaceAllIsOneUndoStepAndNeverReplacesItsOwnResult)
     fill(*dialog, QStringLiteral("mouse"));
     click(*dialog, "replaceAll");
     EXPECT_EQ(view->toPlainText(), text);
-    ASSERT_EQ(m_messages.size(), 1u);
-    EXPECT_EQ(m_messages.back().text, StringTable::text(StringTable::SearchReachedEnd));
+    ASSERT_EQ(m_answers.messages().size(), 1u);
+    EXPECT_EQ(m_answers.messages().back().text, StringTable::text(StringTable::SearchReachedEnd));
 }
 
 } // namespace

@@ -1,5 +1,6 @@
 #include "AtomicFileWriter.h"
 #include "FileBytes.h"
+#include "FileSizeLimit.h"
 
 #include <QDir>
 #include <QFile>
@@ -8,39 +9,11 @@
 
 #include <gtest/gtest.h>
 
-#include <csignal>
 #include <functional>
 #include <initializer_list>
-#include <sys/resource.h>
 #include <sys/stat.h>
 
 namespace {
-
-// A file system that takes no more than limit bytes per file while it lives:
-// writes past it fail instead of killing the process.
-class FileSizeLimit
-{
-public:
-    explicit FileSizeLimit(rlim_t limit)
-        : m_previousHandler(std::signal(SIGXFSZ, SIG_IGN))
-    {
-        getrlimit(RLIMIT_FSIZE, &m_original);
-        rlimit small = m_original;
-        small.rlim_cur = limit;
-        setrlimit(RLIMIT_FSIZE, &small);
-    }
-    ~FileSizeLimit()
-    {
-        setrlimit(RLIMIT_FSIZE, &m_original);
-        std::signal(SIGXFSZ, m_previousHandler);
-    }
-    FileSizeLimit(const FileSizeLimit &) = delete;
-    FileSizeLimit &operator=(const FileSizeLimit &) = delete;
-
-private:
-    void (*m_previousHandler)(int);
-    rlimit m_original{};
-};
 
 mode_t modeOf(const QString &path)
 {

@@ -55,6 +55,12 @@ std::string iconvConvert(std::string_view input, const char *to, const char *fro
     return output;
 }
 
+QByteArray iconvEncode(const QString &text, const char *encoding)
+{
+    const QByteArray utf8 = text.toUtf8();
+    return QByteArray::fromStdString(iconvConvert(std::string_view(utf8.constData(), utf8.size()), encoding, "UTF-8"));
+}
+
 IconvReplaced iconvConvertReplacing(std::string_view input, const char *to, const char *from,
                                     std::string_view replacement,
                                     const std::function<std::size_t(std::string_view)> &rejectedLength)

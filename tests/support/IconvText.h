@@ -1,5 +1,8 @@
 #pragma once
 
+#include <QByteArray>
+#include <QString>
+
 #include <cstddef>
 #include <functional>
 #include <string>
@@ -10,6 +13,8 @@
 // encodings, the byte and iconv's reason, when the text does not convert: a test
 // must never compare against a text cut short without a word.
 std::string iconvConvert(std::string_view input, const char *to, const char *from);
+// The same for the text of a test file: its bytes in iconv's encoding.
+QByteArray iconvEncode(const QString &text, const char *encoding);
 
 struct IconvReplaced
 {

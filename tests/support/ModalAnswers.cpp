@@ -6,7 +6,7 @@ ModalAnswers::ModalAnswers()
 {
     ModalHost::answerMessagesWith([this](const ModalHost::Message &message) {
         m_messages.push_back(message);
-        return m_answer;
+        return m_choose(message);
     });
     ModalHost::answerDialogsWith([](QDialog &) { return int(QDialog::Rejected); });
 }

@@ -4,6 +4,8 @@
 
 #include <QMessageBox>
 
+#include <functional>
+#include <utility>
 #include <vector>
 
 // Answers every message box and question the code under test shows while it lives,
@@ -19,12 +21,19 @@ public:
     ModalAnswers(const ModalAnswers &) = delete;
     ModalAnswers &operator=(const ModalAnswers &) = delete;
 
-    void answerWith(QMessageBox::StandardButton button) { m_answer = button; }
+    using Chooser = std::function<QMessageBox::StandardButton(const ModalHost::Message &)>;
+
+    void answerWith(QMessageBox::StandardButton button)
+    {
+        m_choose = [button](const ModalHost::Message &) { return button; };
+    }
+    // Answers each message with what choose picks for it; it is still recorded.
+    void answerWith(Chooser choose) { m_choose = std::move(choose); }
 
     const std::vector<ModalHost::Message> &messages() const { return m_messages; }
     void clear() { m_messages.clear(); }
 
 private:
     std::vector<ModalHost::Message> m_messages;
-    QMessageBox::StandardButton m_answer = QMessageBox::Ok;
+    Chooser m_choose = [](const ModalHost::Message &) { return QMessageBox::Ok; };
 };

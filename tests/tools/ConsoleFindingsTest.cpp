@@ -1,5 +1,6 @@
 #include "CConsoleView.h"
 #include "FindingColors.h"
+#include "ModalAnswers.h"
 #include "ToolTestSupport.h"
 #include "Utf8StreamDecoder.h"
 
@@ -53,7 +54,7 @@ protected:
 
     QTemporaryDir dir;
     CConsoleView console;
-    MessageRecorder recorder;
+    ModalAnswers answers;
 };
 
 TEST_F(ConsoleFindingsTest, ErrorLinesAreRedAndWarningLinesAmberWithTheTextUnchanged)

@@ -2,6 +2,7 @@
 #include "CConsoleView.h"
 #include "CommandManager.h"
 #include "CommandResources.h"
+#include "ModalAnswers.h"
 #include "StringTable.h"
 #include "ToolTestSupport.h"
 
@@ -77,7 +78,7 @@ protected:
     QWidget window;
     CommandManager commands{&window, CommandRouter(), consoleVocabulary()};
     CConsoleView console;
-    MessageRecorder recorder;
+    ModalAnswers answers;
 };
 
 TEST_F(ConsoleViewTest, ThePaneIsInPlaceForTheRunCommands)
@@ -121,7 +122,7 @@ TEST_F(ConsoleViewTest, BothStreamsAreShownAndBrokenBytesNeverHideText)
 TEST_F(ConsoleViewTest, AToolThatWritesNothingLeavesOnlyThePromptLine)
 {
     EXPECT_EQ(outputOf({"exit=0"}), "");
-    EXPECT_TRUE(recorder.messages.empty());
+    EXPECT_TRUE(answers.messages().empty());
 }
 
 TEST_F(ConsoleViewTest, TheChildWorksInTheDirectoryWithoutInputAndItsStatusDoesNotMatter)
@@ -131,7 +132,7 @@ TEST_F(ConsoleViewTest, TheChildWorksInTheDirectoryWithoutInputAndItsStatusDoesN
     console.clear();
     ASSERT_EQ(run({"cwd", "stdin", "exit=3"}, subdirectory), ToolRun::Result::Finished);
     EXPECT_TRUE(console.toPlainText().endsWith(subdirectory + "\nstdin: end of file\n"));
-    EXPECT_TRUE(recorder.messages.empty());
+    EXPECT_TRUE(answers.messages().empty());
 }
 
 TEST_F(ConsoleViewTest, AProgramOrDirectoryThatIsMissingIsReportedAfterThePromptLine)
@@ -139,17 +140,17 @@ TEST_F(ConsoleViewTest, AProgramOrDirectoryThatIsMissingIsReportedAfterThePrompt
     const ExternalProgram missing("platex", "/nonexistent/platex", "\"%s.tex\"");
     EXPECT_EQ(console.RunCommand(missing, "paper", dir.path()), ToolRun::Result::FailedToStart);
     EXPECT_EQ(console.toPlainText(), dir.path() + ">/nonexistent/platex paper.tex\n");
-    ASSERT_EQ(recorder.messages.size(), 1u);
-    EXPECT_EQ(recorder.messages[0].text, QString::fromUtf8("\"/nonexistent/platex paper.tex\"を実行できません。"));
-    EXPECT_EQ(recorder.messages[0].icon, QMessageBox::Warning);
+    ASSERT_EQ(answers.messages().size(), 1u);
+    EXPECT_EQ(answers.messages()[0].text, QString::fromUtf8("\"/nonexistent/platex paper.tex\"を実行できません。"));
+    EXPECT_EQ(answers.messages()[0].icon, QMessageBox::Warning);
 
     console.clear();
     const QString nowhere = dir.filePath("nowhere");
     EXPECT_EQ(run({"out=never"}, nowhere), ToolRun::Result::FailedToStart);
     EXPECT_EQ(console.toPlainText(),
               nowhere + u'>' + shownCommandLine({"out=never"}) + u'\n');
-    ASSERT_EQ(recorder.messages.size(), 2u);
-    EXPECT_TRUE(recorder.messages[1].text.contains(QStringLiteral(QUILLMERE_CHILD_HELPER)));
+    ASSERT_EQ(answers.messages().size(), 2u);
+    EXPECT_TRUE(answers.messages()[1].text.contains(QStringLiteral(QUILLMERE_CHILD_HELPER)));
 }
 
 TEST_F(ConsoleViewTest, ALongCommandLineIsNeitherCutNorShownCut)
@@ -353,7 +354,7 @@ TEST_F(ConsoleViewTest, AToolThatIgnoresTheRequestToEndIsKilled)
 {
     whenShown("stubborn\n", [&] { console.stopRuns(); });
     EXPECT_EQ(run({"ignore-term", "out=stubborn\\n", "sleep=60000"}), ToolRun::Result::Stopped);
-    EXPECT_TRUE(recorder.messages.empty());
+    EXPECT_TRUE(answers.messages().empty());
 }
 
 TEST_F(ConsoleViewTest, QuittingTheApplicationEndsTheRunningTool)

@@ -2,6 +2,7 @@
 #include "CMainFrame.h"
 #include "CQuillmereApp.h"
 #include "CUltraEditView.h"
+#include "ModalAnswers.h"
 #include "ProfileStore.h"
 #include "TerminationSignals.h"
 #include "ToolTestSupport.h"
@@ -59,7 +60,7 @@ protected:
 
     QTemporaryDir dir;
     QString executable = dir.filePath("quillmere");
-    MessageRecorder recorder;
+    ModalAnswers answers;
 };
 
 TEST_F(FrameDuringRunTest, TheEditorTakesTypingWhileAToolRunsAndOutputNeverModifiesTheDocument)

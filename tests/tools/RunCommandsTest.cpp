@@ -4,6 +4,7 @@
 #include "CommandTarget.h"
 #include "DetachedViewer.h"
 #include "ExternalProgramTable.h"
+#include "ModalAnswers.h"
 #include "RunCommands.h"
 #include "SavedDocument.h"
 #include "ToolTestSupport.h"
@@ -102,7 +103,7 @@ protected:
     QWidget window;
     CommandManager commands{&window, CommandRouter(), CommandVocabulary()};
     CConsoleView console;
-    MessageRecorder recorder;
+    ModalAnswers answers;
     ExternalProgramTable table;
     SavedDocument document;
     RunCommands runCommands{document.interface(), table};
@@ -122,7 +123,7 @@ TEST_F(RunCommandsTest, PlatexSavesAndRunsOnTheBaseNameInTheDocumentsDirectory)
     EXPECT_EQ(runs[0].maxPrintLine, "10000");
     EXPECT_EQ(console.toPlainText(), dir.path() + '>' + dir.path() + "/bin/platex " + PlatexOptions.join(' ') +
                                          " paper.tex\nThis is fake platex\nplatex: a warning\n");
-    EXPECT_TRUE(recorder.messages.empty());
+    EXPECT_TRUE(answers.messages().empty());
 }
 
 TEST_F(RunCommandsTest, AnUntitledDocumentIsNamedFirstAndCancellingRunsNothing)
@@ -132,7 +133,7 @@ TEST_F(RunCommandsTest, AnUntitledDocumentIsNamedFirstAndCancellingRunsNothing)
     EXPECT_EQ(document.saveAsPrompts, 1);
     EXPECT_TRUE(starts().empty());
     EXPECT_TRUE(console.toPlainText().isEmpty());
-    EXPECT_TRUE(recorder.messages.empty());
+    EXPECT_TRUE(answers.messages().empty());
 
     // The GSView command would save once more for its dvipsk step; one question is enough.
     target.executeCommand(CommandId::RunGsview);
@@ -211,7 +212,7 @@ TEST_F(RunCommandsTest, AFailingStepEndsTheChainAndSaysSoInOneLine)
     qputenv("QUILLMERE_FAKE_FAILING_TOOL", "dvipdfmx");
     target.executeCommand(CommandId::RunDvipdfmx);
     EXPECT_TRUE(console.toPlainText().endsWith(QString::fromUtf8("dvipdfmx は終了コード 7 で終了しました。\n")));
-    EXPECT_TRUE(recorder.messages.empty());
+    EXPECT_TRUE(answers.messages().empty());
 }
 
 TEST_F(RunCommandsTest, TheDocumentsEncodingReachesPlatexAndPbibtex)
@@ -255,8 +256,8 @@ TEST_F(RunCommandsTest, AUtf16DocumentStopsTheRunBeforeAnythingStarts)
     document.encoding = TextEncoding::Utf16LittleEndian;
     target.executeCommand(CommandId::RunGsview);
     EXPECT_EQ(starts().size(), 1u);
-    ASSERT_EQ(recorder.messages.size(), 2u);
-    EXPECT_TRUE(recorder.messages[0].text.contains(QString::fromUtf8("保存用文字コードの設定")));
+    ASSERT_EQ(answers.messages().size(), 2u);
+    EXPECT_TRUE(answers.messages()[0].text.contains(QString::fromUtf8("保存用文字コードの設定")));
     EXPECT_TRUE(console.toPlainText().contains("This is fake platex"));
 }
 
@@ -302,14 +303,14 @@ TEST_F(RunCommandsTest, APlatexThatCannotStartEndsTheChainWithOneMessage)
     table.SetAt(0, ExternalProgram("platex", dir.filePath("missing/platex"), "\"%s.tex\""));
     target.executeCommand(CommandId::RunJbibtex);
     EXPECT_TRUE(starts().empty());
-    ASSERT_EQ(recorder.messages.size(), 1u);
-    EXPECT_EQ(recorder.messages[0].text,
+    ASSERT_EQ(answers.messages().size(), 1u);
+    EXPECT_EQ(answers.messages()[0].text,
               QString::fromUtf8("\"") + dir.filePath("missing/platex") + ' ' + PlatexOptions.join(' ') +
                   QString::fromUtf8(" paper.tex\"を実行できません。"));
     EXPECT_TRUE(document.parts.fileName.isEmpty());
 
     target.executeCommand(CommandId::RunGsview);
-    EXPECT_EQ(recorder.messages.size(), 2u);
+    EXPECT_EQ(answers.messages().size(), 2u);
     EXPECT_TRUE(starts().empty());
 }
 
@@ -323,7 +324,7 @@ TEST_F(RunCommandsTest, StoppingAHungPlatexEndsTheChain)
     });
     target.executeCommand(CommandId::RunJbibtex);
     EXPECT_TRUE(starts().empty());
-    EXPECT_TRUE(recorder.messages.empty());
+    EXPECT_TRUE(answers.messages().empty());
     EXPECT_FALSE(console.isRunning());
     EXPECT_TRUE(console.toPlainText().endsWith(
         QString::fromUtf8("quillmere_child_helper は中止されました。続く pbibtex は実行しません。\n")));
@@ -388,7 +389,7 @@ TEST_F(RunCommandsTest, ShowPdfStartsTheViewerOnThePdfAsItIsOrSaysThereIsNone)
     target.executeCommand(CommandId::ShowPdf);
     EXPECT_EQ(document.saveAsPrompts, 0);
     EXPECT_TRUE(console.toPlainText().endsWith(QString::fromUtf8("PDF はありません。Ctrl+F5 (dvipdfmx) で作れます。\n")));
-    EXPECT_TRUE(recorder.messages.empty());
+    EXPECT_TRUE(answers.messages().empty());
 }
 
 TEST_F(RunCommandsTest, AViewerThatFailsAtOnceIsReportedWithItsStatus)
@@ -414,7 +415,7 @@ TEST_F(RunCommandsTest, AViewerThatFailsAtOnceIsReportedWithItsStatus)
     target.executeCommand(CommandId::ShowPdf);
     QTest::qWait((DetachedViewer::WatchSeconds + 1) * 1000);
     EXPECT_EQ(console.toPlainText(), before);
-    EXPECT_TRUE(recorder.messages.empty());
+    EXPECT_TRUE(answers.messages().empty());
 }
 
 } // namespace

@@ -2,6 +2,7 @@
 #include "CommandManager.h"
 #include "ExternalProgramSettings.h"
 #include "ExternalProgramTable.h"
+#include "ModalAnswers.h"
 #include "ProfileStore.h"
 #include "RunCommands.h"
 #include "SavedDocument.h"
@@ -63,14 +64,14 @@ TEST(TexLiveTest, TheBuiltInProgramsCompileAJapaneseDocumentWithReferencesAndABi
     CommandManager commands(&window, CommandRouter(), CommandVocabulary());
     CConsoleView console;
     console.OnInitialUpdate(commands);
-    MessageRecorder recorder;
+    ModalAnswers answers;
     RunCommands runCommands(document.interface(), table);
 
     runCommands.OnRunJbibtex();
     runCommands.OnRunDvipdfmx();
     runCommands.OnRunDvipsk();
 
-    EXPECT_TRUE(recorder.messages.empty());
+    EXPECT_TRUE(answers.messages().empty());
     for (const char *output : {"paper.dvi", "paper.ps", "paper.pdf", "paper.bbl"})
         EXPECT_TRUE(QFile::exists(dir.filePath(output))) << output;
     EXPECT_TRUE(readFile(dir.filePath("paper.bbl")).contains("\\bibitem{knuth84}"));
