@@ -89,7 +89,7 @@ bool CQuillmereApp::InitInstance(const QStringList &arguments)
     // Asked before the first write, which turns the file into UTF-8.
     const bool undecodableSettings = m_profile.isUndecodable();
     m_recentFiles.read(m_profile);
-    LoadBuiltInExternalPrograms(m_profile, m_programTable, ModuleDirectory());
+    loadBuiltInExternalPrograms(m_profile, m_programTable, ModuleDirectory());
 
     m_document = std::make_unique<CQuillmereDoc>(m_library);
     m_mainFrame = std::make_unique<CMainFrame>(*m_document, *this);
@@ -268,7 +268,7 @@ void CQuillmereApp::connectTools()
 
     // The settings dialog belongs to the editor view's commands.
     m_mainFrame->editorView()->onCommand(CommandId::ExternalProgramSettings,
-                                         [this] { EditExternalPrograms(m_mainFrame.get(), m_programTable); });
+                                         [this] { editExternalPrograms(m_mainFrame.get(), m_programTable); });
 }
 
 void CQuillmereApp::terminate()

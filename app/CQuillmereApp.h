@@ -52,10 +52,7 @@ public:
     const ProfileStore &profile() const { return m_profile; }
     RecentFileList &recentFiles() { return m_recentFiles; }
     CMainFrame *mainFrame() const { return m_mainFrame.get(); }
-    // Opens and closes files as the File menu and the command line do.
-    DocumentManager *documentManager() const { return m_documentManager; }
     CQuillmereDoc *document() const { return m_document.get(); }
-    CrashRecovery *crashRecovery() const { return m_recovery.get(); }
 
     // The settings file: beside the executable when its directory can be written,
     // otherwise in the user's configuration directory.

@@ -15,7 +15,7 @@ class CEncodingDialog : public QDialog
     Q_OBJECT
 
 public:
-    enum ControlId { EncodingList = 1000, ByteOrderMarkBox = 1001, LfButton = 1002, CrLfButton = 1003, CrButton = 1004 };
+    enum ControlId { LfButton = 1002, CrLfButton = 1003, CrButton = 1004 };
 
     explicit CEncodingDialog(QWidget *parent = nullptr);
 

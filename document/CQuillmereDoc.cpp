@@ -336,12 +336,6 @@ void CQuillmereDoc::ClearSavedPathParts()
     m_savedPathParts = SavedPathParts();
 }
 
-bool CQuillmereDoc::SaveForRun()
-{
-    ClearSavedPathParts();
-    return m_manager && m_manager->DoFileSave() && !m_savedPathParts.fileName.isEmpty();
-}
-
 bool CQuillmereDoc::mayReread() const
 {
     return ConverterBinding(m_library).canConvert() && m_loadedBytes && !IsModified();

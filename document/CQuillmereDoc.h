@@ -51,9 +51,6 @@ public:
     // Puts text saved for recovery in place of the editor's, as unsaved changes to
     // the document, encoded as it was.
     void restoreRecoveredText(const QString &text, EncodingFlags displayEncoding, EncodingFlags saveEncoding);
-    // Saves as the save command does; true when a file was written, and then
-    // SavedPathParts name it.
-    bool SaveForRun();
 
     static SavedPathParts SplitSavedPath(const QString &path);
     void ClearSavedPathParts();

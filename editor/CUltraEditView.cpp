@@ -107,7 +107,7 @@ void CUltraEditView::registerViewCommands()
     onCommand(CommandId::ToggleSyntaxColor, [this] { ShowSyntaxColor(!m_highlighter); });
     onUpdate(CommandId::ToggleSyntaxColor,
              [this](CommandUpdate &update) { update.setCheck(m_highlighter != nullptr); });
-    onCommand(CommandId::ChangeFont, [this] { OnChangeFont(); });
+    onCommand(CommandId::ChangeFont, [this] { onChangeFont(); });
 }
 
 void CUltraEditView::ShowSyntaxColor(bool show)
@@ -155,7 +155,7 @@ void CUltraEditView::ApplyDisplayFont(bool wholeText)
     setFont(display);
 }
 
-void CUltraEditView::OnChangeFont()
+void CUltraEditView::onChangeFont()
 {
     const double dpi = logicalDpiY();
     QFont initial(m_fontName);

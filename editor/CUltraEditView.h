@@ -108,7 +108,7 @@ private:
     void registerEditCommands();
     void registerViewCommands();
     void readDisplayFontSettings();
-    void OnChangeFont();
+    void onChangeFont();
     void pasteText();
     void applySyntaxColor(bool show);
     void createLineWindow();

@@ -17,8 +17,6 @@ public:
     // when it cannot be read.
     static FileStamp read(const QString &path);
 
-    bool isKnown() const { return m_known; }
-
     // True when the file at path exists and is not this file any more: its size or
     // modification time differs, or, when those are equal, its contents.
     bool differsOnDisk(const QString &path) const;

@@ -61,11 +61,6 @@ constexpr int Console = 1;
 // Status-bar panes.
 namespace PaneId {
 
-constexpr int LineColumn = 129;
-constexpr int FindingCount = 130;
 constexpr int Encoding = 131;
-constexpr int CapsLock = 59137;
-constexpr int NumLock = 59138;
-constexpr int ScrollLock = 59139;
 
 } // namespace PaneId

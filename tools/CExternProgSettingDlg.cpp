@@ -123,7 +123,7 @@ void CExternProgSettingDlg::browseForExecutable()
     m_executableEdit->setText(dialog.selectedFiles().constFirst());
 }
 
-bool EditExternalPrograms(QWidget *parent, ExternalProgramTable &table)
+bool editExternalPrograms(QWidget *parent, ExternalProgramTable &table)
 {
     CExternProgSettingDlg dialog(table, parent);
     return ModalHost::runDialog(dialog) == QDialog::Accepted;

@@ -38,4 +38,4 @@ private:
 };
 
 // Runs the settings dialog on the table; true when the user confirmed it.
-bool EditExternalPrograms(QWidget *parent, ExternalProgramTable &table);
+bool editExternalPrograms(QWidget *parent, ExternalProgramTable &table);

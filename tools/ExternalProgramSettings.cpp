@@ -83,7 +83,7 @@ QString DviPreviewerPath(const QString &moduleDirectory)
     return moduleDirectory.isEmpty() ? name : moduleDirectory + u'/' + name;
 }
 
-void LoadBuiltInExternalPrograms(const ProfileStore &profile, ExternalProgramTable &table,
+void loadBuiltInExternalPrograms(const ProfileStore &profile, ExternalProgramTable &table,
                                  const QString &moduleDirectory)
 {
     table.RemoveAll();

@@ -23,5 +23,5 @@ QString DviPreviewerPath(const QString &moduleDirectory);
 // Empties the table and fills it with the seven built-in programs, each overridden
 // by what the settings file holds. The DVI previewer is looked for in the module
 // directory, or on the search path when none is given.
-void LoadBuiltInExternalPrograms(const ProfileStore &profile, ExternalProgramTable &table,
+void loadBuiltInExternalPrograms(const ProfileStore &profile, ExternalProgramTable &table,
                                  const QString &moduleDirectory = QString());

@@ -53,7 +53,7 @@ TEST_F(ExternalProgramTableTest, EscapingRoundTripsEveryValue)
 TEST_F(ExternalProgramTableTest, BuiltInsAreWrittenAndReadBackUnchanged)
 {
     ExternalProgramTable table;
-    LoadBuiltInExternalPrograms(profile, table);
+    loadBuiltInExternalPrograms(profile, table);
     ASSERT_EQ(table.GetCount(), 7);
     const QStringList names = {"platex", "jbibtex", "dviout", "dvipsk", "dvipdfmx", "GSView", "pdfviewer"};
     for (int i = 0; i < 7; ++i)
@@ -65,7 +65,7 @@ TEST_F(ExternalProgramTableTest, BuiltInsAreWrittenAndReadBackUnchanged)
     SaveAllExternalPrograms(profile, table);
     EXPECT_TRUE(settingsText().startsWith("[platex]\nEXE=platex\nOPTION=\\\"%s.tex\\\"\n"));
     ExternalProgramTable again;
-    LoadBuiltInExternalPrograms(profile, again);
+    loadBuiltInExternalPrograms(profile, again);
     EXPECT_EQ(again, table);
 }
 
@@ -81,7 +81,7 @@ TEST_F(ExternalProgramTableTest, StoredValuesOverrideTheBuiltIns)
                   "[unknown]\n"
                   "EXE=never read\n");
     ExternalProgramTable table;
-    LoadBuiltInExternalPrograms(profile, table);
+    loadBuiltInExternalPrograms(profile, table);
     // A file written before the PDF viewer existed gives it its built-in values.
     ASSERT_EQ(table.GetCount(), 7);
     EXPECT_EQ(table.FindByName("PDFViewer").executable(), "xdg-open");
@@ -96,7 +96,7 @@ TEST_F(ExternalProgramTableTest, StoredValuesOverrideTheBuiltIns)
 TEST_F(ExternalProgramTableTest, EditedValuesReachTheFileEscaped)
 {
     ExternalProgramTable table;
-    LoadBuiltInExternalPrograms(profile, table);
+    loadBuiltInExternalPrograms(profile, table);
     ExternalProgram edited = table.GetAt(5);
     edited.setExecutable("/opt/viewer's bin/\"view\"");
     table.SetAt(5, edited);
@@ -104,14 +104,14 @@ TEST_F(ExternalProgramTableTest, EditedValuesReachTheFileEscaped)
     EXPECT_TRUE(settingsText().contains("EXE=/opt/viewer\\'s bin/\\\"view\\\"\n"));
 
     ExternalProgramTable again;
-    LoadBuiltInExternalPrograms(profile, again);
+    loadBuiltInExternalPrograms(profile, again);
     EXPECT_EQ(again.GetAt(5).executable(), "/opt/viewer's bin/\"view\"");
 }
 
 TEST_F(ExternalProgramTableTest, LookupsFoldOnlyAsciiLettersAndPositionsAreChecked)
 {
     ExternalProgramTable table;
-    LoadBuiltInExternalPrograms(profile, table);
+    loadBuiltInExternalPrograms(profile, table);
     EXPECT_EQ(table.FindByName("PLATEX").name(), "platex");
     EXPECT_EQ(table.FindByName("gsview").name(), "GSView");
     EXPECT_EQ(table.IndexOfName("DvIpDfMx"), 4);

@@ -21,7 +21,7 @@ ExternalProgramTable builtInTable()
 {
     // A settings store without a file gives every entry its built-in values.
     ExternalProgramTable table;
-    LoadBuiltInExternalPrograms(ProfileStore(), table);
+    loadBuiltInExternalPrograms(ProfileStore(), table);
     return table;
 }
 
@@ -149,7 +149,7 @@ TEST_F(SettingsDialogTest, EditExternalProgramsRunsTheDialogOnTheTable)
         shown.accept();
         return shown.result();
     });
-    EXPECT_TRUE(EditExternalPrograms(nullptr, table));
+    EXPECT_TRUE(editExternalPrograms(nullptr, table));
     EXPECT_EQ(table.GetAt(0).executable(), "uplatex");
 
     ModalHost::answerDialogsWith([](QDialog &shown) {
@@ -157,7 +157,7 @@ TEST_F(SettingsDialogTest, EditExternalProgramsRunsTheDialogOnTheTable)
         shown.reject();
         return shown.result();
     });
-    EXPECT_FALSE(EditExternalPrograms(nullptr, table));
+    EXPECT_FALSE(editExternalPrograms(nullptr, table));
     EXPECT_EQ(table.GetAt(0).executable(), "uplatex");
 }
 

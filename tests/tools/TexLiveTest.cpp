@@ -37,7 +37,7 @@ ExternalProgramTable builtInTable()
 {
     // A settings store without a file gives every entry its built-in values.
     ExternalProgramTable table;
-    LoadBuiltInExternalPrograms(ProfileStore(), table);
+    loadBuiltInExternalPrograms(ProfileStore(), table);
     return table;
 }
 
