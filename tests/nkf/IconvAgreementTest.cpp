@@ -1,5 +1,6 @@
 #include "IconvText.h"
 #include "NkfRun.h"
+#include "SampleTexts.h"
 
 #include <gtest/gtest.h>
 
@@ -14,6 +15,8 @@ using namespace std::string_literals;
 // sequence as one replacement.
 
 namespace {
+
+using SampleTexts::utf8Of;
 
 const std::string_view Replacement = "\xEF\xBF\xBD";
 
@@ -50,19 +53,6 @@ std::size_t utf8CharacterLength(std::string_view bytes)
 {
     const auto lead = static_cast<unsigned char>(bytes[0]);
     return lead < 0x80 ? 1 : lead < 0xE0 ? 2 : lead < 0xF0 ? 3 : 4;
-}
-
-std::string utf8Of(char32_t character)
-{
-    const auto byte = [](char32_t bits) { return static_cast<char>(bits); };
-    if (character < 0x80)
-        return {byte(character)};
-    if (character < 0x800)
-        return {byte(0xC0 | (character >> 6)), byte(0x80 | (character & 0x3F))};
-    if (character < 0x10000)
-        return {byte(0xE0 | (character >> 12)), byte(0x80 | ((character >> 6) & 0x3F)), byte(0x80 | (character & 0x3F))};
-    return {byte(0xF0 | (character >> 18)), byte(0x80 | ((character >> 12) & 0x3F)),
-            byte(0x80 | ((character >> 6) & 0x3F)), byte(0x80 | (character & 0x3F))};
 }
 
 // Every pair of bytes, and for EUC-JP every 0x8F triple of its two-byte range,

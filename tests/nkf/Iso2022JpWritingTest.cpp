@@ -1,4 +1,5 @@
 #include "NkfRun.h"
+#include "SampleTexts.h"
 
 #include <gtest/gtest.h>
 
@@ -14,21 +15,13 @@
 
 namespace {
 
+using SampleTexts::utf8Of;
+
 std::string hex(char32_t character)
 {
     char text[16];
     std::snprintf(text, sizeof text, "U+%04X", static_cast<unsigned>(character));
     return text;
-}
-
-std::string utf8Of(char32_t character)
-{
-    const auto byte = [](char32_t bits) { return static_cast<char>(bits); };
-    if (character < 0x80)
-        return {byte(character)};
-    if (character < 0x800)
-        return {byte(0xC0 | (character >> 6)), byte(0x80 | (character & 0x3F))};
-    return {byte(0xE0 | (character >> 12)), byte(0x80 | ((character >> 6) & 0x3F)), byte(0x80 | (character & 0x3F))};
 }
 
 bool isSurrogate(char32_t character)

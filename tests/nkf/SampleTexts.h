@@ -12,4 +12,8 @@ std::string markupWithFewWords();
 // One Japanese sentence, no ASCII at all.
 std::string singleSentence();
 
+// One character, given by its code point, in UTF-8: for texts that walk the code
+// space without trusting the converter to make them.
+std::string utf8Of(char32_t character);
+
 } // namespace SampleTexts
