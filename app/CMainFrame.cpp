@@ -22,8 +22,8 @@
 #include <QFileInfo>
 #include <QHash>
 #include <QLabel>
-#include <QMimeData>
 #include <QMenuBar>
+#include <QMimeData>
 #include <QProcess>
 #include <QSplitter>
 #include <QStatusBar>
@@ -104,8 +104,9 @@ void CMainFrame::createStatusBar()
     // The counts of the last run stand apart from the message pane, which menu
     // prompts overwrite.
     m_findingCountPane = new QLabel;
-    m_findingCountPane->setMinimumWidth(
-        m_findingCountPane->fontMetrics().horizontalAdvance(StringTable::text(StringTable::FindingCountFormat).arg(999).arg(999)) + 8);
+    m_findingCountPane->setMinimumWidth(m_findingCountPane->fontMetrics().horizontalAdvance(
+                                            StringTable::text(StringTable::FindingCountFormat).arg(999).arg(999))
+                                        + 8);
     m_statusBar->addPermanentWidget(m_findingCountPane);
     m_lineColumnPane = new QLabel(StringTable::text(StringTable::LineColumnPlaceholder));
     m_lineColumnPane->setFixedWidth(m_lineColumnPane->sizeHint().width());
@@ -127,8 +128,8 @@ void CMainFrame::addEncodingPane()
     m_encodingPane->setAlignment(Qt::AlignCenter);
     // Sized for the longest text it shows, so that the panes beside it never move.
     const int longest = m_encodingPane->fontMetrics().horizontalAdvance(QStringLiteral("ISO-2022-JP CRLF"));
-    m_encodingPane->setFixedWidth(std::max(longest, m_encodingPane->fontMetrics().horizontalAdvance(
-                                                        QStringLiteral("UTF-16LE BOM CRLF"))) + 8);
+    m_encodingPane->setFixedWidth(
+        std::max(longest, m_encodingPane->fontMetrics().horizontalAdvance(QStringLiteral("UTF-16LE BOM CRLF"))) + 8);
     m_encodingPane->setToolTip(m_commands->toolTip(CommandId::SaveEncoding));
     m_encodingPane->installEventFilter(this);
     m_statusBar->addPermanentWidget(m_encodingPane);
@@ -160,8 +161,7 @@ void CMainFrame::registerFrameCommands()
     onCommand(CommandId::ViewToolBar, [this] { m_toolBar->setVisible(!m_toolBar->isVisible()); });
     onUpdate(CommandId::ViewToolBar, [this](CommandUpdate &update) { update.setCheck(m_toolBar->isVisible()); });
     onCommand(CommandId::ViewStatusBar, [this] { m_statusBar->setVisible(!m_statusBar->isVisible()); });
-    onUpdate(CommandId::ViewStatusBar,
-             [this](CommandUpdate &update) { update.setCheck(m_statusBar->isVisible()); });
+    onUpdate(CommandId::ViewStatusBar, [this](CommandUpdate &update) { update.setCheck(m_statusBar->isVisible()); });
 }
 
 void CMainFrame::registerFindingCommands()
@@ -194,14 +194,15 @@ void CMainFrame::connectFindings()
 bool CMainFrame::anyFindingHasLine() const
 {
     const std::vector<OutputFinding> &findings = m_consoleView->findings();
-    return std::any_of(findings.begin(), findings.end(), [](const OutputFinding &finding) { return finding.hasLocation(); });
+    return std::any_of(findings.begin(), findings.end(),
+                       [](const OutputFinding &finding) { return finding.hasLocation(); });
 }
 
 void CMainFrame::stepThroughFindings(bool forward)
 {
     const std::vector<OutputFinding> &findings = m_consoleView->findings();
-    const std::optional<std::size_t> index =
-        forward ? m_findingNavigator.next(findings) : m_findingNavigator.previous(findings);
+    const std::optional<std::size_t> index = forward ? m_findingNavigator.next(findings)
+                                                     : m_findingNavigator.previous(findings);
     if (index)
         goToFinding(*index);
 }
@@ -209,7 +210,8 @@ void CMainFrame::stepThroughFindings(bool forward)
 void CMainFrame::showFindingCounts()
 {
     const std::vector<OutputFinding> &findings = m_consoleView->findings();
-    const auto errors = std::count_if(findings.begin(), findings.end(), [](const OutputFinding &finding) { return finding.isError(); });
+    const auto errors = std::count_if(findings.begin(), findings.end(),
+                                      [](const OutputFinding &finding) { return finding.isError(); });
     m_findingCountPane->setText(
         StringTable::text(StringTable::FindingCountFormat).arg(errors).arg(std::ssize(findings) - errors));
 }
@@ -223,7 +225,9 @@ void CMainFrame::markFindingLines()
         if (!finding.hasLocation())
             continue;
         const auto known = isCurrent.constFind(finding.file);
-        const bool current = known != isCurrent.constEnd() ? *known : *isCurrent.insert(finding.file, isCurrentDocument(finding.file));
+        const bool current = known != isCurrent.constEnd()
+                                 ? *known
+                                 : *isCurrent.insert(finding.file, isCurrentDocument(finding.file));
         if (current)
             marks.emplace_back(finding.line - 1, finding.isError() ? LineMark::Error : LineMark::Warning);
     }
@@ -251,8 +255,9 @@ void CMainFrame::goToFinding(std::size_t index)
     if (!finding.hasLocation())
         return;
     if (!QFileInfo::exists(finding.file)) {
-        ModalHost::showMessage(this, StringTable::text(StringTable::FindingFileMissing).replace(QStringLiteral("%s"), finding.file),
-                               QMessageBox::Warning);
+        ModalHost::showMessage(
+            this, StringTable::text(StringTable::FindingFileMissing).replace(QStringLiteral("%s"), finding.file),
+            QMessageBox::Warning);
         return;
     }
     if (isCurrentDocument(finding.file))

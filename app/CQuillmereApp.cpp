@@ -1,16 +1,16 @@
 #include "CQuillmereApp.h"
 
 #include "CAboutDlg.h"
-#include "CMainFrame.h"
 #include "CExternProgSettingDlg.h"
+#include "CMainFrame.h"
 #include "CQuillmereDoc.h"
 #include "CUltraEditView.h"
 #include "CommandIds.h"
 #include "CommandLine.h"
 #include "CommandManager.h"
-#include "CrashRecovery.h"
 #include "ConversionPivot.h"
 #include "ConverterBinding.h"
+#include "CrashRecovery.h"
 #include "DocumentManager.h"
 #include "ExternalProgramSettings.h"
 #include "InstanceChannel.h"
@@ -238,7 +238,8 @@ void CQuillmereApp::registerRecentFileCommands()
             }
             update.setVisible(i < files.size());
             if (i < files.size())
-                update.setText(QStringLiteral("&%1 %2").arg(i + 1).arg(QString(files[i]).replace(u'&', QStringLiteral("&&"))));
+                update.setText(
+                    QStringLiteral("&%1 %2").arg(i + 1).arg(QString(files[i]).replace(u'&', QStringLiteral("&&"))));
         });
     }
 }

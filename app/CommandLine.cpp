@@ -32,13 +32,12 @@ CommandLine CommandLine::parse(const QStringList &arguments)
 
 QString CommandLine::helpText()
 {
-    return QStringLiteral(
-        "使い方: quillmere [--line N] [ファイル]\n"
-        "\n"
-        "TeX と LaTeX の原稿を編集します。ファイルを指定しなければ新しい文書で始まります。\n"
-        "\n"
-        "  --line N     ファイルを開き、キャレットを N 行目の先頭に置きます。そのファイルを\n"
-        "               開いている Quillmere がすでにあれば、そのウィンドウが前面に出て\n"
-        "               N 行目を示し、新しいウィンドウは開きません。\n"
-        "  -h, --help   この説明を表示します。\n");
+    return QStringLiteral("使い方: quillmere [--line N] [ファイル]\n"
+                          "\n"
+                          "TeX と LaTeX の原稿を編集します。ファイルを指定しなければ新しい文書で始まります。\n"
+                          "\n"
+                          "  --line N     ファイルを開き、キャレットを N 行目の先頭に置きます。そのファイルを\n"
+                          "               開いている Quillmere がすでにあれば、そのウィンドウが前面に出て\n"
+                          "               N 行目を示し、新しいウィンドウは開きません。\n"
+                          "  -h, --help   この説明を表示します。\n");
 }

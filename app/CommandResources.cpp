@@ -44,18 +44,17 @@ std::vector<Item> menuBar()
               {command(RunPlatex, u"pLaTeX\tCtrl+F1"), command(RunJbibtex, u"jBibTeX\tCtrl+F2"),
                command(RunDviout, u"dviout\tCtrl+F3"), separator(), command(RunDvipsk, u"dvipsk\tCtrl+F4"),
                command(RunDvipdfmx, u"dvipdfmx\tCtrl+F5"), separator(), command(RunGsview, u"GSView\tCtrl+F6"),
-               command(ShowPdf, u"PDFを表示\tCtrl+F7"),
-               separator(), command(NextError, u"次のエラー\tF8"), command(PreviousError, u"前のエラー\tShift+F8"),
-               separator(), command(ExternalProgramSettings, u"外部プログラムの設定")}),
+               command(ShowPdf, u"PDFを表示\tCtrl+F7"), separator(), command(NextError, u"次のエラー\tF8"),
+               command(PreviousError, u"前のエラー\tShift+F8"), separator(),
+               command(ExternalProgramSettings, u"外部プログラムの設定")}),
         popup(u"表示(&V)",
               {command(ViewToolBar, u"ツール バー(&T)"), command(ViewStatusBar, u"ステータス バー(&S)"),
-               command(ToggleLineNumbers, u"行番号"),
-               command(ToggleSyntaxColor, u"色分け表示"), separator(), command(ChangeFont, u"フォント変更"), separator(),
-               popup(u"文字エンコード",
-                     {command(DisplayShiftJis, u"シフトJIS"), command(DisplayEucJp, u"EUC-JP"),
-                      command(DisplayIso2022Jp, u"ISO-2022-JP"), command(DisplayUtf8, u"UTF-8"),
-                      command(DisplayUtf16Le, u"UTF-16(Little endian)"),
-                      command(DisplayUtf16Be, u"UTF-16(Big endian)")})}),
+               command(ToggleLineNumbers, u"行番号"), command(ToggleSyntaxColor, u"色分け表示"), separator(),
+               command(ChangeFont, u"フォント変更"), separator(),
+               popup(u"文字エンコード", {command(DisplayShiftJis, u"シフトJIS"), command(DisplayEucJp, u"EUC-JP"),
+                                         command(DisplayIso2022Jp, u"ISO-2022-JP"), command(DisplayUtf8, u"UTF-8"),
+                                         command(DisplayUtf16Le, u"UTF-16(Little endian)"),
+                                         command(DisplayUtf16Be, u"UTF-16(Big endian)")})}),
         popup(u"ヘルプ(&H)", {command(AppAbout, u"バージョン情報 Quillmere(&A)...")}),
     };
 }
@@ -72,20 +71,33 @@ std::vector<Item> contextMenus()
 std::vector<CommandVocabulary::Accelerator> accelerators()
 {
     return {
-        {QKeySequence(Qt::CTRL | Qt::Key_C), EditCopy},      {QKeySequence(Qt::CTRL | Qt::Key_Insert), EditCopy},
-        {QKeySequence(Qt::CTRL | Qt::Key_X), EditCut},       {QKeySequence(Qt::SHIFT | Qt::Key_Delete), EditCut},
-        {QKeySequence(Qt::CTRL | Qt::Key_V), EditPaste},     {QKeySequence(Qt::SHIFT | Qt::Key_Insert), EditPaste},
-        {QKeySequence(Qt::CTRL | Qt::Key_Z), EditUndo},      {QKeySequence(Qt::ALT | Qt::Key_Backspace), EditUndo},
-        {QKeySequence(Qt::CTRL | Qt::Key_F), EditFind},      {QKeySequence(Qt::Key_F3), FindNext},
-        {QKeySequence(Qt::CTRL | Qt::Key_H), EditReplace},   {QKeySequence(Qt::CTRL | Qt::Key_A), EditSelectAll},
-        {QKeySequence(Qt::CTRL | Qt::Key_N), FileNew},       {QKeySequence(Qt::CTRL | Qt::Key_O), FileOpen},
-        {QKeySequence(Qt::CTRL | Qt::Key_S), FileSave},      {QKeySequence(Qt::CTRL | Qt::Key_P), FilePrint},
-        {QKeySequence(Qt::Key_F6), NextPane},                {QKeySequence(Qt::SHIFT | Qt::Key_F6), PreviousPane},
-        {QKeySequence(Qt::CTRL | Qt::Key_F1), RunPlatex},    {QKeySequence(Qt::CTRL | Qt::Key_F2), RunJbibtex},
-        {QKeySequence(Qt::CTRL | Qt::Key_F3), RunDviout},    {QKeySequence(Qt::CTRL | Qt::Key_F4), RunDvipsk},
-        {QKeySequence(Qt::CTRL | Qt::Key_F5), RunDvipdfmx},  {QKeySequence(Qt::CTRL | Qt::Key_F6), RunGsview},
+        {QKeySequence(Qt::CTRL | Qt::Key_C), EditCopy},
+        {QKeySequence(Qt::CTRL | Qt::Key_Insert), EditCopy},
+        {QKeySequence(Qt::CTRL | Qt::Key_X), EditCut},
+        {QKeySequence(Qt::SHIFT | Qt::Key_Delete), EditCut},
+        {QKeySequence(Qt::CTRL | Qt::Key_V), EditPaste},
+        {QKeySequence(Qt::SHIFT | Qt::Key_Insert), EditPaste},
+        {QKeySequence(Qt::CTRL | Qt::Key_Z), EditUndo},
+        {QKeySequence(Qt::ALT | Qt::Key_Backspace), EditUndo},
+        {QKeySequence(Qt::CTRL | Qt::Key_F), EditFind},
+        {QKeySequence(Qt::Key_F3), FindNext},
+        {QKeySequence(Qt::CTRL | Qt::Key_H), EditReplace},
+        {QKeySequence(Qt::CTRL | Qt::Key_A), EditSelectAll},
+        {QKeySequence(Qt::CTRL | Qt::Key_N), FileNew},
+        {QKeySequence(Qt::CTRL | Qt::Key_O), FileOpen},
+        {QKeySequence(Qt::CTRL | Qt::Key_S), FileSave},
+        {QKeySequence(Qt::CTRL | Qt::Key_P), FilePrint},
+        {QKeySequence(Qt::Key_F6), NextPane},
+        {QKeySequence(Qt::SHIFT | Qt::Key_F6), PreviousPane},
+        {QKeySequence(Qt::CTRL | Qt::Key_F1), RunPlatex},
+        {QKeySequence(Qt::CTRL | Qt::Key_F2), RunJbibtex},
+        {QKeySequence(Qt::CTRL | Qt::Key_F3), RunDviout},
+        {QKeySequence(Qt::CTRL | Qt::Key_F4), RunDvipsk},
+        {QKeySequence(Qt::CTRL | Qt::Key_F5), RunDvipdfmx},
+        {QKeySequence(Qt::CTRL | Qt::Key_F6), RunGsview},
         {QKeySequence(Qt::CTRL | Qt::Key_F7), ShowPdf},
-        {QKeySequence(Qt::Key_F8), NextError},               {QKeySequence(Qt::SHIFT | Qt::Key_F8), PreviousError},
+        {QKeySequence(Qt::Key_F8), NextError},
+        {QKeySequence(Qt::SHIFT | Qt::Key_F8), PreviousError},
     };
 }
 
@@ -119,12 +131,14 @@ CommandVocabulary CommandResources::vocabulary()
     vocabulary.menuBar = menuBar();
     vocabulary.contextMenus = contextMenus();
     vocabulary.accelerators = accelerators();
-    vocabulary.toolBar = {FileNew, FileOpen, FileSave, 0, EditCut, EditCopy, EditPaste, 0, ShowPdf, 0, FilePrint, AppAbout};
+    vocabulary.toolBar = {FileNew,   FileOpen, FileSave, 0, EditCut,   EditCopy,
+                          EditPaste, 0,        ShowPdf,  0, FilePrint, AppAbout};
     vocabulary.toolBarIcons = {
-        {FileNew, QStringLiteral(":/toolbar/new.svg")},    {FileOpen, QStringLiteral(":/toolbar/open.svg")},
-        {FileSave, QStringLiteral(":/toolbar/save.svg")},  {EditCut, QStringLiteral(":/toolbar/cut.svg")},
-        {EditCopy, QStringLiteral(":/toolbar/copy.svg")},  {EditPaste, QStringLiteral(":/toolbar/paste.svg")},
-        {FilePrint, QStringLiteral(":/toolbar/print.svg")}, {ShowPdf, QStringLiteral(":/toolbar/pdf.svg")}, {AppAbout, QStringLiteral(":/toolbar/about.svg")},
+        {FileNew, QStringLiteral(":/toolbar/new.svg")},     {FileOpen, QStringLiteral(":/toolbar/open.svg")},
+        {FileSave, QStringLiteral(":/toolbar/save.svg")},   {EditCut, QStringLiteral(":/toolbar/cut.svg")},
+        {EditCopy, QStringLiteral(":/toolbar/copy.svg")},   {EditPaste, QStringLiteral(":/toolbar/paste.svg")},
+        {FilePrint, QStringLiteral(":/toolbar/print.svg")}, {ShowPdf, QStringLiteral(":/toolbar/pdf.svg")},
+        {AppAbout, QStringLiteral(":/toolbar/about.svg")},
     };
     vocabulary.strings = commandStrings(vocabulary.menuBar, {NextPane, PreviousPane});
     vocabulary.radioGroups = {

@@ -29,8 +29,9 @@ QStringList argumentsOf(int argc, char *argv[])
 bool handedToRunningInstance(const CommandLine &commandLine)
 {
     const QString canonicalPath = QFileInfo(commandLine.file).canonicalFilePath();
-    return commandLine.line > 0 && !canonicalPath.isEmpty() &&
-           InstanceChannel::askRunningInstances(QCoreApplication::applicationName(), canonicalPath, commandLine.line);
+    return commandLine.line > 0 && !canonicalPath.isEmpty()
+           && InstanceChannel::askRunningInstances(QCoreApplication::applicationName(), canonicalPath,
+                                                   commandLine.line);
 }
 
 } // namespace

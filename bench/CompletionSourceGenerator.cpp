@@ -20,15 +20,18 @@ QString CompletionSourceGenerator::generate(int lineCount)
     for (int line = 2; line < lineCount - 1; ++line) {
         switch (line % 10) {
         case 0:
-            text += QStringLiteral("% ") + phrases[pick(phrases.size())] + QStringLiteral("の注記 \\label{old:%1}\n").arg(line);
+            text += QStringLiteral("% ") + phrases[pick(phrases.size())]
+                    + QStringLiteral("の注記 \\label{old:%1}\n").arg(line);
             break;
         case 5:
-            text += QStringLiteral("\\subsection{") + phrases[pick(phrases.size())] + QStringLiteral("}\\label{sec:%1}\n").arg(labels++);
+            text += QStringLiteral("\\subsection{") + phrases[pick(phrases.size())]
+                    + QStringLiteral("}\\label{sec:%1}\n").arg(labels++);
             break;
         default:
-            text += phrases[pick(phrases.size())] + QStringLiteral(" $x_{%1}+y^2=\\alpha$ \\ref{sec:%2}。\n")
-                                                        .arg(pick(10))
-                                                        .arg(pick(std::max(labels, 1)));
+            text += phrases[pick(phrases.size())]
+                    + QStringLiteral(" $x_{%1}+y^2=\\alpha$ \\ref{sec:%2}。\n")
+                          .arg(pick(10))
+                          .arg(pick(std::max(labels, 1)));
             break;
         }
     }

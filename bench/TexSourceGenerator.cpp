@@ -7,9 +7,9 @@
 namespace {
 
 constexpr std::array<std::string_view, 12> phrases{
-    "日本語の組版では", "本稿で提案する手法は", "図に示すように", "実験の結果、",
-    "従来の方法と比べて", "文字の幅と行送りを", "カタカナとひらがなが", "表の値は平均である",
-    "次の節で述べる", "ここでは簡単のため", "処理時間は短くなった", "「和文」と（欧文）の間隔を",
+    "日本語の組版では",   "本稿で提案する手法は", "図に示すように",       "実験の結果、",
+    "従来の方法と比べて", "文字の幅と行送りを",   "カタカナとひらがなが", "表の値は平均である",
+    "次の節で述べる",     "ここでは簡単のため",   "処理時間は短くなった", "「和文」と（欧文）の間隔を",
 };
 constexpr std::array<std::string_view, 6> endings{"。", "、", "ことがわかる。", "とする。", "を考える。", "である。"};
 constexpr std::array<std::string_view, 6> markup{
@@ -48,7 +48,8 @@ std::string TexSourceGenerator::generate(std::size_t shiftJisBytes)
         } else {
             for (std::size_t sentence = 0; sentence < 3; ++sentence) {
                 line += phrases[pick(phrases.size())];
-                line += " $x_{" + std::to_string(pick(10)) + "} + y^2 = \\alpha$ \\ref{eq:" + std::to_string(pick(50)) + "} ";
+                line += " $x_{" + std::to_string(pick(10)) + "} + y^2 = \\alpha$ \\ref{eq:" + std::to_string(pick(50))
+                        + "} ";
                 line += phrases[pick(phrases.size())];
                 line += endings[pick(endings.size())];
             }

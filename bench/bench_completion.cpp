@@ -107,7 +107,8 @@ void writeDatabase(const QString &path)
 
 void report(const char *what, double milliseconds, double reference, double target)
 {
-    std::printf("%-58s %9.3f ms  ratio %5.2f  (target <= %.0f)\n", what, milliseconds, milliseconds / reference, target);
+    std::printf("%-58s %9.3f ms  ratio %5.2f  (target <= %.0f)\n", what, milliseconds, milliseconds / reference,
+                target);
 }
 
 } // namespace
@@ -129,10 +130,10 @@ int main(int argc, char **argv)
     CDullSense *popup = view.findChild<CDullSense *>();
     if (!popup)
         return 1;
-    std::printf("document: %d lines, %lld UTF-8 bytes\n", LineCount,
-                static_cast<long long>(source.toUtf8().size()));
+    std::printf("document: %d lines, %lld UTF-8 bytes\n", LineCount, static_cast<long long>(source.toUtf8().size()));
 
-    const double rawText = medianMilliseconds(5, [] {}, [&view] { view.document()->toRawText(); });
+    const double rawText = medianMilliseconds(
+        5, [] {}, [&view] { view.document()->toRawText(); });
     int labelRows = 0;
     const auto typeRef = [&view] {
         QTest::keyClick(&view, Qt::Key_Return);
@@ -154,11 +155,13 @@ int main(int argc, char **argv)
     report("\"{\" after \"\\ref\" until the label popup is shown", labelPopup, rawText, 2);
 
     QTest::keyClick(&view, Qt::Key_Return);
-    const double hiddenChar = medianMilliseconds(51, [] {}, [&view] { QTest::keyClick(&view, 'a'); });
+    const double hiddenChar = medianMilliseconds(
+        51, [] {}, [&view] { QTest::keyClick(&view, 'a'); });
     QTest::keyClick(&view, Qt::Key_Return);
     QTest::keyClick(&view, '\\');
     const int commandRows = static_cast<int>(popup->items().size());
-    const double openChar = medianMilliseconds(51, [] {}, [&view] { QTest::keyClick(&view, 'c'); });
+    const double openChar = medianMilliseconds(
+        51, [] {}, [&view] { QTest::keyClick(&view, 'c'); });
     std::printf("command popup rows: %d, still shown: %s\n", commandRows, popup->isShown() ? "yes" : "no");
     report("one character typed, popup hidden", hiddenChar, hiddenChar, 1);
     report("one character typed, command list open", openChar, hiddenChar, 2);
@@ -199,8 +202,8 @@ int main(int argc, char **argv)
     const double bookCitations = medianMilliseconds(5, typeCite, openLabels);
     std::printf("citation popup rows: %d\n", labelRows);
     report("warm: \"{\" after \"\\ref\" with the book's labels", bookLabels, rawText, 2);
-    std::printf("%-58s %9.3f ms  ratio %5.2f  (for information)\n", "warm: first citation list after the files were read",
-                firstCitations, firstCitations / rawText);
+    std::printf("%-58s %9.3f ms  ratio %5.2f  (for information)\n",
+                "warm: first citation list after the files were read", firstCitations, firstCitations / rawText);
     report("warm: \"{\" after \"\\cite\" with the database's keys", bookCitations, rawText, 2);
     return 0;
 }

@@ -70,8 +70,8 @@ double bestWallSeconds(const std::function<void()> &work)
 
 bool runFinished(CConsoleView &console, const QString &arguments, const QString &directory)
 {
-    return console.RunCommand(helperProgram(arguments), QStringLiteral("paper"), directory) ==
-           ToolRun::Result::Finished;
+    return console.RunCommand(helperProgram(arguments), QStringLiteral("paper"), directory)
+           == ToolRun::Result::Finished;
 }
 
 void showLikeThePane(QPlainTextEdit &view)

@@ -140,7 +140,8 @@ void benchmarkEditingPane(const ConverterLibrary &library, const QString &path, 
     QPlainTextEdit bare;
     bare.setFont(coloured.font());
     bare.setLineWrapMode(QPlainTextEdit::NoWrap);
-    for (QPlainTextEdit *editor : {static_cast<QPlainTextEdit *>(&coloured), static_cast<QPlainTextEdit *>(&plain), &bare})
+    for (QPlainTextEdit *editor :
+         {static_cast<QPlainTextEdit *>(&coloured), static_cast<QPlainTextEdit *>(&plain), &bare})
         showEditor(*editor);
 
     OpenTimes colouredTimes;
@@ -201,17 +202,19 @@ int main(int argc, char *argv[])
     document.OnOpenDocument(path);
     const QString savedPath = dir.filePath("saved.tex");
     const IconvReference toShiftJis("CP932", "UTF-8");
-    const auto [save, reference] = bestSecondsByTurns([&] { document.OnSaveDocument(savedPath); }, [&] {
-        const std::string text = rawText(editor).toStdString();
-        std::string crlf;
-        crlf.reserve(text.size() + text.size() / 16);
-        for (const char c : text) {
-            if (c == '\n')
-                crlf += '\r';
-            crlf += c;
-        }
-        writeFile(dir.filePath("reference.tex"), toShiftJis.convert(crlf));
-    });
+    const auto [save, reference] = bestSecondsByTurns([&] { document.OnSaveDocument(savedPath); },
+                                                      [&] {
+                                                          const std::string text = rawText(editor).toStdString();
+                                                          std::string crlf;
+                                                          crlf.reserve(text.size() + text.size() / 16);
+                                                          for (const char c : text) {
+                                                              if (c == '\n')
+                                                                  crlf += '\r';
+                                                              crlf += c;
+                                                          }
+                                                          writeFile(dir.filePath("reference.tex"),
+                                                                    toShiftJis.convert(crlf));
+                                                      });
     std::printf("save   document %.2f s   toRawText+iconv+write %.2f s   ratio %.2f (target at most 1.5)\n", save,
                 reference, save / reference);
 
@@ -225,9 +228,10 @@ int main(int argc, char *argv[])
         freshDocument.attachEditor(&fresh);
         freshDocument.OnOpenDocument(path);
     });
-    std::printf("memory open peak %.0f MB   widget alone %.0f MB   above the widget %.2f x the file (target at most 4)\n",
-                openGrowth / 1048576.0, widgetGrowth / 1048576.0,
-                (static_cast<double>(openGrowth) - static_cast<double>(widgetGrowth)) / shiftJis.size());
+    std::printf(
+        "memory open peak %.0f MB   widget alone %.0f MB   above the widget %.2f x the file (target at most 4)\n",
+        openGrowth / 1048576.0, widgetGrowth / 1048576.0,
+        (static_cast<double>(openGrowth) - static_cast<double>(widgetGrowth)) / shiftJis.size());
 
     benchmarkEditingPane(library, path, decoded, dir.filePath("quillmere.ini"));
     return 0;

@@ -182,8 +182,8 @@ void report(const char *name, const Medians &medians, double colourTarget, doubl
 {
     std::printf("%-24s coloured %8.1f us  off %8.1f us  bare %8.1f us  ratio to off %.2f (target at most %.2f)  "
                 "to bare %.2f (at most %.1f)\n",
-                name, medians.coloured * 1e6, medians.plain * 1e6, medians.bare * 1e6,
-                medians.coloured / medians.plain, colourTarget, medians.coloured / medians.bare, bareTarget);
+                name, medians.coloured * 1e6, medians.plain * 1e6, medians.bare * 1e6, medians.coloured / medians.plain,
+                colourTarget, medians.coloured / medians.bare, bareTarget);
 }
 
 Medians measure(CUltraEditView &coloured, CUltraEditView &plain, QPlainTextEdit &bare, const Action &placeCaret,
@@ -287,8 +287,8 @@ double longestStallWhileTyping(CUltraEditView &view)
     putCaretInMiddle(view);
     QTimer keystrokes;
     QObject::connect(&keystrokes, &QTimer::timeout, [&view] {
-        QCoreApplication::postEvent(&view, new QKeyEvent(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier,
-                                                         QStringLiteral("あ")));
+        QCoreApplication::postEvent(
+            &view, new QKeyEvent(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, QStringLiteral("あ")));
     });
     TimerLateness lateness(1);
     QEventLoop typing;

@@ -62,17 +62,18 @@ double throughput(std::size_t inputSize, const std::function<void()> &work)
 
 void report(const char *direction, const char *name, double library, double iconv)
 {
-    std::printf("%-8s %-12s library %8.1f MB/s   iconv %8.1f MB/s   ratio %.2f\n", direction, name, library,
-                iconv, library / iconv);
+    std::printf("%-8s %-12s library %8.1f MB/s   iconv %8.1f MB/s   ratio %.2f\n", direction, name, library, iconv,
+                library / iconv);
 }
 
 void reportMemory(const char *direction, const char *name, const std::string &options, const std::string &input)
 {
     std::size_t outputSize = 0;
-    const std::size_t growth = PeakMemory::growthDuring([&] { outputSize = convertWithLibrary(options, input).size(); });
+    const std::size_t growth = PeakMemory::growthDuring(
+        [&] { outputSize = convertWithLibrary(options, input).size(); });
     const std::size_t expectedOutput = convertWithLibrary(options, input).size();
-    std::printf("%-8s %-12s input %6.1f MB  output %6.1f MB  peak above input %6.1f MB (%.2f x output)\n",
-                direction, name, input.size() / 1048576.0, expectedOutput / 1048576.0, growth / 1048576.0,
+    std::printf("%-8s %-12s input %6.1f MB  output %6.1f MB  peak above input %6.1f MB (%.2f x output)\n", direction,
+                name, input.size() / 1048576.0, expectedOutput / 1048576.0, growth / 1048576.0,
                 static_cast<double>(growth) / static_cast<double>(expectedOutput));
 }
 

@@ -2,9 +2,9 @@
 
 #include "ArgumentKind.h"
 #include "CompletionDictionary.h"
+#include "DictionaryLocation.h"
 #include "DocumentCollector.h"
 #include "DocumentScan.h"
-#include "DictionaryLocation.h"
 #include "TextMirror.h"
 
 #include <QListView>

@@ -2,8 +2,8 @@
 
 #include "WidestText.h"
 
-#include <QFontMetrics>
 #include <QApplication>
+#include <QFontMetrics>
 #include <QPainter>
 #include <QStyle>
 

@@ -12,9 +12,20 @@ namespace {
 // Offered in every command list, dictionary or not: the control words whose
 // arguments the popup itself knows how to fill, and those that define new ones.
 constexpr std::array<const char *, 14> FixedCommands = {
-    "\\ ",     "\\#",       "\\begin",          "\\def",     "\\end",
-    "\\eqref", "\\label",   "\\newcommand",     "\\newenvironment",
-    "\\pageref", "\\ref",   "\\renewcommand",   "\\renewenvironment", "\\providecommand",
+    "\\ ",
+    "\\#",
+    "\\begin",
+    "\\def",
+    "\\end",
+    "\\eqref",
+    "\\label",
+    "\\newcommand",
+    "\\newenvironment",
+    "\\pageref",
+    "\\ref",
+    "\\renewcommand",
+    "\\renewenvironment",
+    "\\providecommand",
 };
 
 std::optional<QStringList> nonEmpty(const QStringList &items)

@@ -12,7 +12,12 @@ namespace {
 bool isBlank(QChar c)
 {
     switch (c.unicode()) {
-    case ' ': case '\t': case '\n': case '\v': case '\f': case '\r':
+    case ' ':
+    case '\t':
+    case '\n':
+    case '\v':
+    case '\f':
+    case '\r':
         return true;
     default:
         return false;

@@ -96,13 +96,27 @@ void CompletionRouter::closeForClick(CDullSense *popup)
 bool CompletionRouter::handleNavigationKey(CDullSense &popup, int key)
 {
     switch (key) {
-    case Qt::Key_Escape: popup.ShowPopup(false); return true;
-    case Qt::Key_PageUp: popup.MovePage(false); return true;
-    case Qt::Key_PageDown: popup.MovePage(true); return true;
-    case Qt::Key_Home: popup.SelectItem(0, true); return true;
-    case Qt::Key_End: popup.SelectFirstOrLast(true); return true;
-    case Qt::Key_Up: popup.MoveSelection(false); return true;
-    case Qt::Key_Down: popup.MoveSelection(true); return true;
+    case Qt::Key_Escape:
+        popup.ShowPopup(false);
+        return true;
+    case Qt::Key_PageUp:
+        popup.MovePage(false);
+        return true;
+    case Qt::Key_PageDown:
+        popup.MovePage(true);
+        return true;
+    case Qt::Key_Home:
+        popup.SelectItem(0, true);
+        return true;
+    case Qt::Key_End:
+        popup.SelectFirstOrLast(true);
+        return true;
+    case Qt::Key_Up:
+        popup.MoveSelection(false);
+        return true;
+    case Qt::Key_Down:
+        popup.MoveSelection(true);
+        return true;
     case Qt::Key_Left:
     case Qt::Key_Right:
     case Qt::Key_Delete:

@@ -24,10 +24,18 @@ qsizetype commandBackslash(QStringView text)
         if (isEscaped(text, i))
             continue;
         switch (text[i].unicode()) {
-        case '{': ++braces; break;
-        case '}': --braces; break;
-        case '[': ++brackets; break;
-        case ']': --brackets; break;
+        case '{':
+            ++braces;
+            break;
+        case '}':
+            --braces;
+            break;
+        case '[':
+            ++brackets;
+            break;
+        case ']':
+            --brackets;
+            break;
         case '\\':
             if (std::max(braces, brackets) > 0)
                 return i;
@@ -81,11 +89,20 @@ void readArguments(QStringView text, qsizetype from, DocumentScan::Context &cont
             continue;
         }
         switch (c.unicode()) {
-        case '{': ++braces; break;
-        case '}': --braces; break;
-        case '[': ++brackets; break;
-        case ']': --brackets; break;
-        default: break;
+        case '{':
+            ++braces;
+            break;
+        case '}':
+            --braces;
+            break;
+        case '[':
+            ++brackets;
+            break;
+        case ']':
+            --brackets;
+            break;
+        default:
+            break;
         }
     }
     if (braces == 0 || lastBrace < 0)

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "SourceStamp.h"
 #include "SourceFacts.h"
+#include "SourceStamp.h"
 #include "TexReferences.h"
 
 #include <QList>

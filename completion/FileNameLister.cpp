@@ -19,8 +19,8 @@ public:
 
     void folder(const QDir &directory, const QString &prefix, int depth)
     {
-        const QFileInfoList entries =
-            directory.entryInfoList(QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot | QDir::Readable, QDir::Name);
+        const QFileInfoList entries = directory.entryInfoList(
+            QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot | QDir::Readable, QDir::Name);
         for (const QFileInfo &entry : entries) {
             if (++m_entries > FileNameLister::MaxEntries)
                 return;

@@ -103,21 +103,26 @@ bool opensHiddenBlock(QStringView text, qsizetype at, qsizetype &reach)
 int labelKeywordRank(char16_t letter)
 {
     switch (letter) {
-    case u'l': return 0;
-    case u'r': return 1;
-    case u'e': return 2;
-    case u'p': return 3;
-    default: return -1;
+    case u'l':
+        return 0;
+    case u'r':
+        return 1;
+    case u'e':
+        return 2;
+    case u'p':
+        return 3;
+    default:
+        return -1;
     }
 }
 
 } // namespace
 
-std::optional<QStringList> LabelWalk::collect(QStringView text, const std::vector<TextRange> &comments,
-                                              qsizetype skip, bool stopAtHiddenBlocks)
+std::optional<QStringList> LabelWalk::collect(QStringView text, const std::vector<TextRange> &comments, qsizetype skip,
+                                              bool stopAtHiddenBlocks)
 {
-    std::array<LabelSearch, LabelTable::MaxRank + 1> searches = {
-        LabelSearch{u"\\label"}, LabelSearch{u"\\ref"}, LabelSearch{u"\\eqref"}, LabelSearch{u"\\pageref"}};
+    std::array<LabelSearch, LabelTable::MaxRank + 1> searches = {LabelSearch{u"\\label"}, LabelSearch{u"\\ref"},
+                                                                 LabelSearch{u"\\eqref"}, LabelSearch{u"\\pageref"}};
     LabelTable table(text.size());
     auto comment = comments.begin();
     qsizetype at = text.indexOf(QLatin1Char('\\'));

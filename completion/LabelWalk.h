@@ -21,6 +21,6 @@ public:
     // comment, whose removal joins it to the next line. With stopAtHiddenBlocks it
     // also gives up at a block hidden by "\\if01" or a "comment" environment, which
     // only a stripped text shows reliably.
-    static std::optional<QStringList> collect(QStringView text, const std::vector<TextRange> &comments,
-                                              qsizetype skip, bool stopAtHiddenBlocks);
+    static std::optional<QStringList> collect(QStringView text, const std::vector<TextRange> &comments, qsizetype skip,
+                                              bool stopAtHiddenBlocks);
 };

@@ -9,8 +9,19 @@ namespace {
 bool isWordDelimiter(QChar c)
 {
     switch (c.unicode()) {
-    case ' ': case '\t': case '\r': case '\n': case '{': case '}': case '[': case ']': case '(': case ')':
-    case ',': case '\\': case QChar::ParagraphSeparator:
+    case ' ':
+    case '\t':
+    case '\r':
+    case '\n':
+    case '{':
+    case '}':
+    case '[':
+    case ']':
+    case '(':
+    case ')':
+    case ',':
+    case '\\':
+    case QChar::ParagraphSeparator:
         return true;
     default:
         return false;
@@ -74,8 +85,7 @@ qsizetype findWord(QStringView text, QStringView keyword, qsizetype start)
     return -1;
 }
 
-qsizetype findEnvironment(QStringView text, bool isBegin, QStringView envName, qsizetype start,
-                          qsizetype *closeIndex)
+qsizetype findEnvironment(QStringView text, bool isBegin, QStringView envName, qsizetype start, qsizetype *closeIndex)
 {
     if (closeIndex)
         *closeIndex = text.size() - 1;
@@ -97,8 +107,8 @@ qsizetype findEnvironment(QStringView text, bool isBegin, QStringView envName, q
     return -1;
 }
 
-bool namesEnvironmentAt(QStringView text, qsizetype at, QStringView keyword, QStringView envName,
-                        qsizetype &brace, qsizetype &closeIndex)
+bool namesEnvironmentAt(QStringView text, qsizetype at, QStringView keyword, QStringView envName, qsizetype &brace,
+                        qsizetype &closeIndex)
 {
     brace = at + keyword.size();
     while (brace < text.size() && isLineBlank(text[brace]))

@@ -63,7 +63,7 @@ qsizetype findEnvironment(QStringView text, bool isBegin, QStringView envName, q
 // Whether the keyword ("\\begin" or "\\end") at index takes a brace argument that
 // lists envName. brace receives the index after the blanks that follow the keyword,
 // closeIndex that of the argument's closing brace, or -1 when it is not closed.
-bool namesEnvironmentAt(QStringView text, qsizetype at, QStringView keyword, QStringView envName,
-                        qsizetype &brace, qsizetype &closeIndex);
+bool namesEnvironmentAt(QStringView text, qsizetype at, QStringView keyword, QStringView envName, qsizetype &brace,
+                        qsizetype &closeIndex);
 
 } // namespace TexText

@@ -245,8 +245,7 @@ std::optional<QByteArray> CQuillmereDoc::encodeForSaving()
     if (!binding.canConvert() || m_saveEncoding == EncodingFlags::platformDefault())
         return pivot;
 
-    const ConversionResult result =
-        binding.write(pivot, BuildSaveOptions(m_saveEncoding, ConversionPivot::platform()));
+    const ConversionResult result = binding.write(pivot, BuildSaveOptions(m_saveEncoding, ConversionPivot::platform()));
     if (!result.converted()) {
         warn(StringTable::ConversionFailed);
         return std::nullopt;
@@ -307,8 +306,7 @@ void CQuillmereDoc::ReloadInEncoding(TextEncoding encoding)
     }
 }
 
-void CQuillmereDoc::restoreRecoveredText(const QString &text, EncodingFlags displayEncoding,
-                                        EncodingFlags saveEncoding)
+void CQuillmereDoc::restoreRecoveredText(const QString &text, EncodingFlags displayEncoding, EncodingFlags saveEncoding)
 {
     m_loadedBytes.reset();
     replaceEditorText(text);

@@ -90,8 +90,7 @@ ConversionResult ConverterBinding::convert(const QByteArray &input, const QByteA
     if (convertText == nullptr)
         return failure(ConversionResult::Status::OperationMissing);
     std::uint32_t written = 0;
-    if (convertText(buffer.data(), capacity, &written, input.constData(), inputLength) == 0
-        || written > capacity)
+    if (convertText(buffer.data(), capacity, &written, input.constData(), inputLength) == 0 || written > capacity)
         return failure(ConversionResult::Status::ConversionFailed);
     buffer.truncate(static_cast<qsizetype>(written));
 

@@ -30,8 +30,8 @@ public:
     // itself is written: well within five seconds for the longest document.
     static constexpr int DefaultDelayMs = 3000;
 
-    CrashRecovery(CQuillmereDoc &document, QTextDocument *text, const QString &directory,
-                  int delayMs = DefaultDelayMs, QObject *parent = nullptr);
+    CrashRecovery(CQuillmereDoc &document, QTextDocument *text, const QString &directory, int delayMs = DefaultDelayMs,
+                  QObject *parent = nullptr);
     // Waits for a write under way; the file stays, as after a crash.
     ~CrashRecovery() override;
 

@@ -7,12 +7,18 @@ namespace {
 QString shortName(TextEncoding encoding)
 {
     switch (encoding) {
-    case TextEncoding::ShiftJis: return QStringLiteral("Shift_JIS");
-    case TextEncoding::EucJp: return QStringLiteral("EUC-JP");
-    case TextEncoding::Iso2022Jp: return QStringLiteral("ISO-2022-JP");
-    case TextEncoding::Utf8: return QStringLiteral("UTF-8");
-    case TextEncoding::Utf16LittleEndian: return QStringLiteral("UTF-16LE");
-    case TextEncoding::Utf16BigEndian: return QStringLiteral("UTF-16BE");
+    case TextEncoding::ShiftJis:
+        return QStringLiteral("Shift_JIS");
+    case TextEncoding::EucJp:
+        return QStringLiteral("EUC-JP");
+    case TextEncoding::Iso2022Jp:
+        return QStringLiteral("ISO-2022-JP");
+    case TextEncoding::Utf8:
+        return QStringLiteral("UTF-8");
+    case TextEncoding::Utf16LittleEndian:
+        return QStringLiteral("UTF-16LE");
+    case TextEncoding::Utf16BigEndian:
+        return QStringLiteral("UTF-16BE");
     }
     return {};
 }
@@ -20,10 +26,14 @@ QString shortName(TextEncoding encoding)
 QString shortName(NewlineCode newline)
 {
     switch (newline) {
-    case NewlineCode::Lf: return QStringLiteral("LF");
-    case NewlineCode::CrLf: return QStringLiteral("CRLF");
-    case NewlineCode::Cr: return QStringLiteral("CR");
-    case NewlineCode::NotSet: break;
+    case NewlineCode::Lf:
+        return QStringLiteral("LF");
+    case NewlineCode::CrLf:
+        return QStringLiteral("CRLF");
+    case NewlineCode::Cr:
+        return QStringLiteral("CR");
+    case NewlineCode::NotSet:
+        break;
     }
     return {};
 }

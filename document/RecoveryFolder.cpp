@@ -36,8 +36,7 @@ bool RecoveryFolder::create() const
 {
     if (!QDir().mkpath(m_directory))
         return false;
-    return QFile::setPermissions(m_directory, QFileDevice::ReadOwner | QFileDevice::WriteOwner
-                                                  | QFileDevice::ExeOwner);
+    return QFile::setPermissions(m_directory, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
 }
 
 std::optional<ProcessIdentity> RecoveryFolder::writerOf(const QString &fileName)

@@ -20,8 +20,8 @@ enum class TextEncoding {
 };
 
 inline constexpr std::array<TextEncoding, 6> AllTextEncodings{
-    TextEncoding::ShiftJis, TextEncoding::EucJp,           TextEncoding::Iso2022Jp,
-    TextEncoding::Utf8,     TextEncoding::Utf16LittleEndian, TextEncoding::Utf16BigEndian,
+    TextEncoding::ShiftJis,          TextEncoding::EucJp,          TextEncoding::Iso2022Jp, TextEncoding::Utf8,
+    TextEncoding::Utf16LittleEndian, TextEncoding::Utf16BigEndian,
 };
 
 constexpr int textEncodingIndex(TextEncoding encoding)

@@ -70,9 +70,9 @@ void BracketMarker::markAtCaret()
 {
     const QTextCursor caret = m_view.textCursor();
     NearbyLines lines(caret.block());
-    const auto match =
-        BracketMatcher::match([&lines](int line) { return lines.text(line); }, m_view.document()->blockCount(),
-                              {caret.blockNumber(), caret.positionInBlock()});
+    const auto match = BracketMatcher::match([&lines](int line) { return lines.text(line); },
+                                             m_view.document()->blockCount(),
+                                             {caret.blockNumber(), caret.positionInBlock()});
     QList<QTextEdit::ExtraSelection> marks;
     if (match)
         marks = {markAt(m_view.document(), match->bracket), markAt(m_view.document(), match->partner)};

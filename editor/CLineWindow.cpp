@@ -10,9 +10,9 @@
 #include <QPainter>
 #include <QPen>
 
-#include <algorithm>
 #include <QString>
 #include <QTextBlock>
+#include <algorithm>
 
 #include <algorithm>
 

@@ -199,8 +199,8 @@ void LazyHighlighter::advanceStates(const QElapsedTimer &clock)
             break;
         LineRecord record = recordOf(block);
         const State end = TexSyntax::scanLine(block.text(), state, nullptr);
-        const bool meetsStoredState =
-            record.end == end && m_validLines > m_lastEdited && m_validLines + 1 < m_knownLines;
+        const bool meetsStoredState = record.end == end && m_validLines > m_lastEdited
+                                      && m_validLines + 1 < m_knownLines;
         record.end = end;
         store(block, record);
         ++m_validLines;

@@ -19,23 +19,23 @@ struct KnownEnvironment
 
 // Starred forms are environments of their own to TeX, each closed by its own \end.
 constexpr std::array<KnownEnvironment, 28> Environments{{
-    {u"equation", Mode::Environment},    {u"equation*", Mode::Environment},   {u"align", Mode::Environment},
-    {u"align*", Mode::Environment},      {u"gather", Mode::Environment},      {u"gather*", Mode::Environment},
-    {u"multline", Mode::Environment},    {u"multline*", Mode::Environment},   {u"eqnarray", Mode::Environment},
-    {u"eqnarray*", Mode::Environment},   {u"displaymath", Mode::Environment}, {u"math", Mode::Environment},
-    {u"flalign", Mode::Environment},     {u"flalign*", Mode::Environment},    {u"alignat", Mode::Environment},
-    {u"alignat*", Mode::Environment},    {u"verbatim", Mode::Verbatim},       {u"verbatim*", Mode::Verbatim},
-    {u"Verbatim", Mode::Verbatim},       {u"Verbatim*", Mode::Verbatim},      {u"BVerbatim", Mode::Verbatim},
-    {u"LVerbatim", Mode::Verbatim},      {u"lstlisting", Mode::Verbatim},     {u"minted", Mode::Verbatim},
-    {u"alltt", Mode::Verbatim},          {u"filecontents", Mode::Verbatim},   {u"filecontents*", Mode::Verbatim},
+    {u"equation", Mode::Environment},  {u"equation*", Mode::Environment},   {u"align", Mode::Environment},
+    {u"align*", Mode::Environment},    {u"gather", Mode::Environment},      {u"gather*", Mode::Environment},
+    {u"multline", Mode::Environment},  {u"multline*", Mode::Environment},   {u"eqnarray", Mode::Environment},
+    {u"eqnarray*", Mode::Environment}, {u"displaymath", Mode::Environment}, {u"math", Mode::Environment},
+    {u"flalign", Mode::Environment},   {u"flalign*", Mode::Environment},    {u"alignat", Mode::Environment},
+    {u"alignat*", Mode::Environment},  {u"verbatim", Mode::Verbatim},       {u"verbatim*", Mode::Verbatim},
+    {u"Verbatim", Mode::Verbatim},     {u"Verbatim*", Mode::Verbatim},      {u"BVerbatim", Mode::Verbatim},
+    {u"LVerbatim", Mode::Verbatim},    {u"lstlisting", Mode::Verbatim},     {u"minted", Mode::Verbatim},
+    {u"alltt", Mode::Verbatim},        {u"filecontents", Mode::Verbatim},   {u"filecontents*", Mode::Verbatim},
     {u"comment", Mode::CommentBlock},
 }};
 
 // Commands whose brace argument is a label, a reference or a citation key.
 constexpr std::array<QStringView, 22> ReferenceCommands{
-    u"label",   u"ref",      u"eqref",   u"pageref", u"cref",       u"Cref",      u"autoref",  u"nameref",
-    u"vref",    u"cite",     u"citep",   u"citet",   u"citealp",    u"citealt",   u"citeauthor", u"citeyear",
-    u"nocite",  u"bibitem",  u"Ref",     u"labelcref", u"namecref", u"hyperref",
+    u"label",  u"ref",     u"eqref", u"pageref",   u"cref",     u"Cref",     u"autoref",    u"nameref",
+    u"vref",   u"cite",    u"citep", u"citet",     u"citealp",  u"citealt",  u"citeauthor", u"citeyear",
+    u"nocite", u"bibitem", u"Ref",   u"labelcref", u"namecref", u"hyperref",
 };
 
 constexpr int ModeBits = 3;
@@ -90,8 +90,8 @@ public:
 private:
     static bool isShortMath(Mode mode)
     {
-        return mode == Mode::InlineMath || mode == Mode::DisplayMath || mode == Mode::ParenMath ||
-               mode == Mode::BracketMath;
+        return mode == Mode::InlineMath || mode == Mode::DisplayMath || mode == Mode::ParenMath
+               || mode == Mode::BracketMath;
     }
 
     static bool isSpecial(QChar c) { return c == u'\\' || c == u'%' || c == u'$'; }
@@ -357,12 +357,11 @@ TexSyntax::State TexSyntax::State::fromInt(int value)
 {
     const int mode = value & ((1 << ModeBits) - 1);
     const int environment = value >> ModeBits;
-    const bool inEnvironment = mode == static_cast<int>(Mode::Environment) ||
-                               mode == static_cast<int>(Mode::Verbatim) ||
-                               mode == static_cast<int>(Mode::CommentBlock);
-    if (value < 0 || mode >= ModeCount || environment >= static_cast<int>(Environments.size()) ||
-        (!inEnvironment && environment != 0) ||
-        (inEnvironment && Environments[static_cast<std::size_t>(environment)].mode != static_cast<Mode>(mode)))
+    const bool inEnvironment = mode == static_cast<int>(Mode::Environment) || mode == static_cast<int>(Mode::Verbatim)
+                               || mode == static_cast<int>(Mode::CommentBlock);
+    if (value < 0 || mode >= ModeCount || environment >= static_cast<int>(Environments.size())
+        || (!inEnvironment && environment != 0)
+        || (inEnvironment && Environments[static_cast<std::size_t>(environment)].mode != static_cast<Mode>(mode)))
         return {};
     return {static_cast<Mode>(mode), static_cast<std::uint8_t>(environment)};
 }

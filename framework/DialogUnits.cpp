@@ -5,8 +5,8 @@
 DialogUnits::DialogUnits(const QFont &font)
 {
     const QFontMetrics metrics(font);
-    const int alphabetWidth =
-        metrics.horizontalAdvance(QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz"));
+    const int alphabetWidth = metrics.horizontalAdvance(
+        QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz"));
     m_baseX = (alphabetWidth / 26 + 1) / 2;
     m_baseY = metrics.height();
 }

@@ -150,9 +150,9 @@ bool DocumentManager::SaveModified()
     if (!m_document.IsModified())
         return true;
     const QString name = m_document.GetPathName().isEmpty() ? m_document.GetTitle() : m_document.GetPathName();
-    const QMessageBox::StandardButton answer =
-        ModalHost::showMessage(m_window, QStringLiteral("%1 への変更を保存しますか?").arg(name), QMessageBox::Warning,
-                               QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, QMessageBox::Yes);
+    const QMessageBox::StandardButton answer = ModalHost::showMessage(
+        m_window, QStringLiteral("%1 への変更を保存しますか?").arg(name), QMessageBox::Warning,
+        QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, QMessageBox::Yes);
     if (answer == QMessageBox::Cancel)
         return false;
     return answer == QMessageBox::No || DoFileSave();
@@ -170,9 +170,10 @@ bool DocumentManager::mayOverwrite(const QString &target) const
     if (target != m_document.GetPathName() || !m_document.diskStamp().differsOnDisk(target))
         return true;
     const QMessageBox::StandardButton answer = ModalHost::showMessage(
-        m_window, QStringLiteral("%1 は、読み込みまたは保存の後に他のプログラムによって変更されています。\n\n"
-                                 "上書きして保存しますか? 他のプログラムによる変更は失われます。")
-                      .arg(target),
+        m_window,
+        QStringLiteral("%1 は、読み込みまたは保存の後に他のプログラムによって変更されています。\n\n"
+                       "上書きして保存しますか? 他のプログラムによる変更は失われます。")
+            .arg(target),
         QMessageBox::Warning, QMessageBox::Yes | QMessageBox::No, QMessageBox::No);
     return answer == QMessageBox::Yes;
 }
@@ -183,10 +184,11 @@ void DocumentManager::askAboutChangeOnDisk()
         return;
     m_askingAboutChange = true;
     const bool modified = m_document.IsModified();
-    const QString question =
-        modified ? QStringLiteral("%1 は他のプログラムによって変更されました。\n\n再読み込みしますか? 再読み込みすると、"
-                                  "エディタで加えた保存していない変更は失われます。")
-                 : QStringLiteral("%1 は他のプログラムによって変更されました。\n\n再読み込みしますか?");
+    const QString question = modified ? QStringLiteral(
+                                 "%1 は他のプログラムによって変更されました。\n\n再読み込みしますか? 再読み込みすると、"
+                                 "エディタで加えた保存していない変更は失われます。")
+                                      : QStringLiteral(
+                                          "%1 は他のプログラムによって変更されました。\n\n再読み込みしますか?");
     const QMessageBox::StandardButton answer = ModalHost::showMessage(
         m_window, question.arg(m_document.GetPathName()), QMessageBox::Question, QMessageBox::Yes | QMessageBox::No,
         modified ? QMessageBox::No : QMessageBox::Yes,

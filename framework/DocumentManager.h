@@ -24,8 +24,7 @@ public:
         QString extension;   // "tex"
     };
 
-    DocumentManager(FrameworkDocument &document, RecentFileList &recentFiles, FileType fileType,
-                    QWidget *window);
+    DocumentManager(FrameworkDocument &document, RecentFileList &recentFiles, FileType fileType, QWidget *window);
 
     bool OnFileNew();
     bool OnFileOpen();

@@ -126,8 +126,7 @@ void FindReplaceDialog::setFindWhat(const QString &text)
 
 FindReplaceDialog::Request FindReplaceDialog::request() const
 {
-    return Request{m_findWhat->text(), !m_up || !m_up->isChecked(), m_matchCase->isChecked(),
-                   m_wholeWord->isChecked()};
+    return Request{m_findWhat->text(), !m_up || !m_up->isChecked(), m_matchCase->isChecked(), m_wholeWord->isChecked()};
 }
 
 QString FindReplaceDialog::replaceWith() const

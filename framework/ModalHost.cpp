@@ -1,7 +1,7 @@
 #include "ModalHost.h"
 
-#include <QApplication>
 #include <QAbstractButton>
+#include <QApplication>
 #include <QDialog>
 
 QMessageBox::StandardButton ModalHost::showMessage(QWidget *parent, const QString &text, QMessageBox::Icon icon,

@@ -21,8 +21,7 @@ std::size_t ByteOrderMark::lengthAtStart(KanjiCode code, std::span<const unsigne
     const std::string_view mark = of(code);
     if (mark.empty() || bytes.size() < mark.size())
         return 0;
-    const bool present = std::equal(mark.begin(), mark.end(), bytes.begin(), [](char m, unsigned char b) {
-        return static_cast<unsigned char>(m) == b;
-    });
+    const bool present = std::equal(mark.begin(), mark.end(), bytes.begin(),
+                                    [](char m, unsigned char b) { return static_cast<unsigned char>(m) == b; });
     return present ? mark.size() : 0;
 }

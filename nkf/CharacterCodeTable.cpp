@@ -21,8 +21,7 @@ std::string utf8Of(char32_t character)
         return {byte(character)};
     if (character < 0x800)
         return {byte(0xC0 | (character >> 6)), byte(0x80 | (character & 0x3F))};
-    return {byte(0xE0 | (character >> 12)), byte(0x80 | ((character >> 6) & 0x3F)),
-            byte(0x80 | (character & 0x3F))};
+    return {byte(0xE0 | (character >> 12)), byte(0x80 | ((character >> 6) & 0x3F)), byte(0x80 | (character & 0x3F))};
 }
 
 CharacterCodeTable::Entry read(const IconvHandle &fromUtf8, const std::string &utf8)

@@ -19,8 +19,7 @@ public:
     void setOptions(std::string_view text);
 
     // The contract of NkfConvertSafe (see nkf32.h).
-    bool convert(char *output, std::uint32_t capacity, std::uint32_t *written,
-                 std::span<const unsigned char> input);
+    bool convert(char *output, std::uint32_t capacity, std::uint32_t *written, std::span<const unsigned char> input);
 
     KanjiCode lastInputCode() const { return m_lastInputCode; }
     std::size_t lastReplacedCount() const { return m_lastReplacedCount; }

@@ -17,8 +17,7 @@ public:
 
     // Decodes from the start of rest (everything not yet decoded) about window bytes
     // and returns how many bytes it consumed, which may be a few more than window.
-    virtual std::size_t decode(std::span<const unsigned char> rest, std::size_t window,
-                               Text &out) = 0;
+    virtual std::size_t decode(std::span<const unsigned char> rest, std::size_t window, Text &out) = 0;
     // Invalid sequences replaced so far.
     virtual std::size_t replacements() const = 0;
 };

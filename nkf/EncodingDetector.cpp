@@ -53,8 +53,8 @@ bool hasZeroByte(Bytes bytes)
 // feed, escape, SO and SI do occur).
 bool isStrayControl(unsigned char b)
 {
-    return b < 0x20 && b != '\t' && b != '\n' && b != '\v' && b != '\f' && b != '\r' && b != 0x1B
-           && b != 0x0E && b != 0x0F;
+    return b < 0x20 && b != '\t' && b != '\n' && b != '\v' && b != '\f' && b != '\r' && b != 0x1B && b != 0x0E
+           && b != 0x0F;
 }
 
 bool hasStrayControlByte(Bytes bytes)
@@ -64,8 +64,7 @@ bool hasStrayControlByte(Bytes bytes)
 
 bool hasIso2022JpDesignation(Bytes bytes)
 {
-    static constexpr std::array<std::string_view, 6> designations{
-        "$B", "$@", "(B", "(J", "(I", "$(D"};
+    static constexpr std::array<std::string_view, 6> designations{"$B", "$@", "(B", "(J", "(I", "$(D"};
     const std::string_view text(reinterpret_cast<const char *>(bytes.data()), bytes.size());
     for (std::size_t escape = text.find('\x1B'); escape != std::string_view::npos;
          escape = text.find('\x1B', escape + 1)) {
@@ -127,8 +126,8 @@ private:
 
     void scorePair(unsigned char lead, unsigned char trail)
     {
-        if ((lead == 0x81 && trail <= 0xAC) || (lead == 0x82 && trail >= 0x9F)
-            || (lead == 0x83 && trail <= 0x96) || inRange(lead, 0x88, 0x98))
+        if ((lead == 0x81 && trail <= 0xAC) || (lead == 0x82 && trail >= 0x9F) || (lead == 0x83 && trail <= 0x96)
+            || inRange(lead, 0x88, 0x98))
             m_points += 4;
         else if (inRange(lead, 0x99, 0x9F) || inRange(lead, 0xE0, 0xEA))
             m_points += 2;
@@ -206,15 +205,11 @@ public:
     }
 
 private:
-    std::size_t sequenceLength(Bytes bytes) const
-    {
-        return Utf8Sequence::wellFormedLength(bytes.subspan(m_position));
-    }
+    std::size_t sequenceLength(Bytes bytes) const { return Utf8Sequence::wellFormedLength(bytes.subspan(m_position)); }
 
     bool isJapanese(Bytes bytes) const
     {
-        const unsigned int codePoint = ((bytes[m_position] & 0x0Fu) << 12)
-                                       | ((bytes[m_position + 1] & 0x3Fu) << 6)
+        const unsigned int codePoint = ((bytes[m_position] & 0x0Fu) << 12) | ((bytes[m_position + 1] & 0x3Fu) << 6)
                                        | (bytes[m_position + 2] & 0x3Fu);
         return inRange(codePoint, 0x3000, 0x30FF) || inRange(codePoint, 0x4E00, 0x9FFF)
                || inRange(codePoint, 0xFF00, 0xFFEF);
@@ -337,10 +332,7 @@ public:
         m_units = units;
     }
 
-    bool looksLikeText() const
-    {
-        return m_units > 0 && !m_unpaired && m_plausible * 10 >= m_units * 9;
-    }
+    bool looksLikeText() const { return m_units > 0 && !m_unpaired && m_plausible * 10 >= m_units * 9; }
     std::size_t plausible() const { return m_plausible; }
 
 private:
@@ -355,8 +347,8 @@ private:
     {
         return unit == '\t' || unit == '\n' || unit == '\f' || unit == '\r' || inRange(unit, 0x20, 0x7E)
                || inRange(unit, 0xA0, 0x24F) || inRange(unit, 0x370, 0x4FF) || inRange(unit, 0x2000, 0x27BF)
-               || inRange(unit, 0x3000, 0x30FF) || inRange(unit, 0x4E00, 0x9FFF)
-               || inRange(unit, 0xF900, 0xFAFF) || inRange(unit, 0xFF00, 0xFFEF);
+               || inRange(unit, 0x3000, 0x30FF) || inRange(unit, 0x4E00, 0x9FFF) || inRange(unit, 0xF900, 0xFAFF)
+               || inRange(unit, 0xFF00, 0xFFEF);
     }
 
     std::size_t m_units = 0;

@@ -15,8 +15,7 @@ public:
 
     // iconv(3) itself: advances the pointers, returns (size_t)-1 with errno set on
     // a stop.
-    std::size_t convert(const char **input, std::size_t *inputLeft, char **output,
-                        std::size_t *outputLeft) const;
+    std::size_t convert(const char **input, std::size_t *inputLeft, char **output, std::size_t *outputLeft) const;
 
 private:
     iconv_t m_descriptor;

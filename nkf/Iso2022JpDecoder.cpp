@@ -26,8 +26,7 @@ Iso2022JpDecoder::Iso2022JpDecoder()
 {
 }
 
-std::size_t Iso2022JpDecoder::decode(std::span<const unsigned char> rest, std::size_t window,
-                                     Text &out)
+std::size_t Iso2022JpDecoder::decode(std::span<const unsigned char> rest, std::size_t window, Text &out)
 {
     const std::size_t end = std::min(window, rest.size());
     std::size_t position = 0;
@@ -77,8 +76,8 @@ Iso2022JpDecoder::Outcome Iso2022JpDecoder::readEscape(std::span<const unsigned 
     bool cut = false;
     for (const Designation &designation : designations) {
         const std::size_t available = std::min(designation.sequence.size(), bytes.size());
-        const bool matches = std::equal(designation.sequence.begin(),
-                                        designation.sequence.begin() + available, bytes.begin(),
+        const bool matches = std::equal(designation.sequence.begin(), designation.sequence.begin() + available,
+                                        bytes.begin(),
                                         [](char s, unsigned char b) { return static_cast<unsigned char>(s) == b; });
         if (!matches)
             continue;
@@ -134,8 +133,8 @@ Iso2022JpDecoder::Outcome Iso2022JpDecoder::readAsciiRun(std::span<const unsigne
 
 // Most of a Japanese text is long runs of two-byte characters; they are taken in
 // one go, up to the first code that has no character.
-Iso2022JpDecoder::Outcome Iso2022JpDecoder::readDoubleBytes(std::span<const unsigned char> bytes,
-                                                            JisTable::Set set, Text &out)
+Iso2022JpDecoder::Outcome Iso2022JpDecoder::readDoubleBytes(std::span<const unsigned char> bytes, JisTable::Set set,
+                                                            Text &out)
 {
     if (bytes.size() < 2)
         return {Step::Incomplete, 1};

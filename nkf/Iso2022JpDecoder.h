@@ -13,8 +13,7 @@ class Iso2022JpDecoder : public Decoder
 public:
     Iso2022JpDecoder();
 
-    std::size_t decode(std::span<const unsigned char> rest, std::size_t window,
-                       Text &out) override;
+    std::size_t decode(std::span<const unsigned char> rest, std::size_t window, Text &out) override;
     std::size_t replacements() const override { return m_replacements; }
 
 private:

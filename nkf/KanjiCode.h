@@ -15,6 +15,5 @@ enum class KanjiCode {
 
 constexpr bool isUnicode(KanjiCode code)
 {
-    return code == KanjiCode::Utf8 || code == KanjiCode::Utf16LittleEndian
-           || code == KanjiCode::Utf16BigEndian;
+    return code == KanjiCode::Utf8 || code == KanjiCode::Utf16LittleEndian || code == KanjiCode::Utf16BigEndian;
 }

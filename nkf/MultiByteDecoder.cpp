@@ -81,8 +81,8 @@ std::size_t MultiByteDecoder::decode(std::span<const unsigned char> rest, std::s
 // Decodes every code that starts before end; the last one may reach past it. A
 // code cut by the end of the whole input is one replacement for all of its bytes:
 // the loop stops early for it only.
-std::size_t MultiByteDecoder::decodePiece(std::span<const unsigned char> rest, std::size_t position,
-                                          std::size_t end, char *&out)
+std::size_t MultiByteDecoder::decodePiece(std::span<const unsigned char> rest, std::size_t position, std::size_t end,
+                                          char *&out)
 {
     // Locals, so that the compiler need not reload them after every write through
     // a char pointer, which may alias anything.

@@ -13,13 +13,11 @@ public:
     // Shift_JIS or EUC-JP.
     explicit MultiByteDecoder(KanjiCode code);
 
-    std::size_t decode(std::span<const unsigned char> rest, std::size_t window,
-                       Text &out) override;
+    std::size_t decode(std::span<const unsigned char> rest, std::size_t window, Text &out) override;
     std::size_t replacements() const override { return m_replacements; }
 
 private:
-    std::size_t decodePiece(std::span<const unsigned char> rest, std::size_t position, std::size_t end,
-                            char *&out);
+    std::size_t decodePiece(std::span<const unsigned char> rest, std::size_t position, std::size_t end, char *&out);
     std::size_t replaceCutCode(std::span<const unsigned char> rest, char *&out);
     std::size_t invalidSequenceLength(std::span<const unsigned char> bytes) const;
 

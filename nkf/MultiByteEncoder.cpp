@@ -37,8 +37,7 @@ void MultiByteEncoder::finish(Text &)
 
 // Encodes every character that starts before end; the last one may reach past
 // it, but not past the end of the text, where a cut character is ill-formed.
-std::size_t MultiByteEncoder::encodePiece(std::string_view utf8, std::size_t position, std::size_t end,
-                                          char *&out)
+std::size_t MultiByteEncoder::encodePiece(std::string_view utf8, std::size_t position, std::size_t end, char *&out)
 {
     const CharacterCodeTable &table = m_table;
     const auto *const bytes = reinterpret_cast<const unsigned char *>(utf8.data());

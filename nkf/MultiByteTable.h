@@ -31,10 +31,7 @@ public:
     const Entry &single(unsigned char byte) const { return m_singles[byte]; }
     // Two bytes, of which the first needs more. Indexed by the bytes alone, so that
     // the look-up need not wait for the first byte's entry.
-    const Entry &pair(unsigned char first, unsigned char second) const
-    {
-        return m_pairs[first * BlockSize + second];
-    }
+    const Entry &pair(unsigned char first, unsigned char second) const { return m_pairs[first * BlockSize + second]; }
     // The third byte after a pair that needs more.
     const Entry &third(const Entry &pair, unsigned char byte) const
     {

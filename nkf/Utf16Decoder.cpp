@@ -117,8 +117,8 @@ std::size_t Utf16Decoder::decode(std::span<const unsigned char> rest, std::size_
 // Decodes every character that starts before end; a surrogate pair may reach past
 // it.
 template<ByteOrder order>
-std::size_t Utf16Decoder::decodePiece(std::span<const unsigned char> rest, std::size_t position,
-                                      std::size_t end, char *&out)
+std::size_t Utf16Decoder::decodePiece(std::span<const unsigned char> rest, std::size_t position, std::size_t end,
+                                      char *&out)
 {
     const unsigned char *const bytes = rest.data();
     while (position < end) {

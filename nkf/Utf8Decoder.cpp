@@ -34,8 +34,7 @@ std::size_t Utf8Decoder::decode(std::span<const unsigned char> rest, std::size_t
                                         : copyWholeCharacters(rest, window, out);
 }
 
-std::size_t Utf8Decoder::copyCheckingSequences(std::span<const unsigned char> rest, std::size_t window,
-                                               Text &out)
+std::size_t Utf8Decoder::copyCheckingSequences(std::span<const unsigned char> rest, std::size_t window, Text &out)
 {
     const std::size_t end = std::min(window, rest.size());
     const auto text = [&](std::size_t from, std::size_t to) {
@@ -63,8 +62,7 @@ std::size_t Utf8Decoder::copyCheckingSequences(std::span<const unsigned char> re
     return position;
 }
 
-std::size_t Utf8Decoder::copyWholeCharacters(std::span<const unsigned char> rest, std::size_t window,
-                                             Text &out)
+std::size_t Utf8Decoder::copyWholeCharacters(std::span<const unsigned char> rest, std::size_t window, Text &out)
 {
     std::size_t end = std::min(window, rest.size());
     // A character has at most three continuation bytes; the piece ends before the

@@ -13,14 +13,12 @@ public:
 
     explicit Utf8Decoder(Checking checking);
 
-    std::size_t decode(std::span<const unsigned char> rest, std::size_t window,
-                       Text &out) override;
+    std::size_t decode(std::span<const unsigned char> rest, std::size_t window, Text &out) override;
     std::size_t replacements() const override { return m_replacements; }
 
 private:
     std::size_t copyCheckingSequences(std::span<const unsigned char> rest, std::size_t window, Text &out);
-    static std::size_t copyWholeCharacters(std::span<const unsigned char> rest, std::size_t window,
-                                           Text &out);
+    static std::size_t copyWholeCharacters(std::span<const unsigned char> rest, std::size_t window, Text &out);
 
     Checking m_checking;
     std::size_t m_replacements = 0;

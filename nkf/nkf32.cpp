@@ -59,5 +59,4 @@ uint32_t NkfGetReplacedCount(void)
     const std::lock_guard guard(stateLock());
     return static_cast<uint32_t>(converter().lastReplacedCount());
 }
-
 }

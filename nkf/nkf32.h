@@ -37,12 +37,12 @@
 /* The encoding codes that NkfGetKanjiCode reports. Callers compare with these names,
  * never with the numbers. */
 enum {
-    NKF_SHIFT_JIS = 0,   /* Shift_JIS (CP932) */
-    NKF_EUC_JP = 1,      /* EUC-JP (eucJP-ms) */
+    NKF_SHIFT_JIS = 0, /* Shift_JIS (CP932) */
+    NKF_EUC_JP = 1,    /* EUC-JP (eucJP-ms) */
     NKF_ISO_2022_JP = 2,
     NKF_UTF8 = 3,
-    NKF_UTF16_LE = 4,    /* UTF-16 little endian */
-    NKF_UTF16_BE = 5     /* UTF-16 big endian */
+    NKF_UTF16_LE = 4, /* UTF-16 little endian */
+    NKF_UTF16_BE = 5  /* UTF-16 big endian */
 };
 
 #ifdef __cplusplus
@@ -62,8 +62,7 @@ NKF32_EXPORT int SetNkfOption(const char *options);
  * null arguments that cannot be right (no count, no input with a nonzero length, no
  * buffer with a nonzero capacity), for output longer than 4 GiB - 1 bytes and when
  * memory runs out. */
-NKF32_EXPORT int NkfConvertSafe(char *output, uint32_t capacity, uint32_t *written,
-                                const char *input, uint32_t length);
+NKF32_EXPORT int NkfConvertSafe(char *output, uint32_t capacity, uint32_t *written, const char *input, uint32_t length);
 
 /* The encoding code of the last conversion's input, given or detected; NKF_UTF8
  * before the first conversion. Pure ASCII input is reported as UTF-8. */

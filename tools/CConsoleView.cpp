@@ -12,8 +12,8 @@
 
 #include <QContextMenuEvent>
 #include <QCoreApplication>
-#include <QKeyEvent>
 #include <QFontDatabase>
+#include <QKeyEvent>
 #include <QMenu>
 #include <QPainter>
 #include <QScrollBar>
@@ -388,8 +388,9 @@ int CConsoleView::findingOnLine(int blockNumber) const
     const int consoleLine = blockNumber + m_droppedLines;
     const std::vector<OutputFinding> &found = m_reader.findings();
     // The findings come in the order of their lines and never overlap.
-    const auto after = std::upper_bound(found.begin(), found.end(), consoleLine,
-                                        [](int line, const OutputFinding &finding) { return line < finding.consoleLine; });
+    const auto after = std::upper_bound(
+        found.begin(), found.end(), consoleLine,
+        [](int line, const OutputFinding &finding) { return line < finding.consoleLine; });
     if (after == found.begin() || std::prev(after)->lastConsoleLine < consoleLine)
         return -1;
     return static_cast<int>(std::prev(after) - found.begin());
@@ -494,8 +495,8 @@ void CConsoleView::drawBlock(QPainter &painter, const QTextBlock &block, const Q
 }
 
 // The selection as ranges of the block's text.
-QList<QTextLayout::FormatRange> CConsoleView::selectionsIn(
-    const QTextBlock &block, const QAbstractTextDocumentLayout::PaintContext &context) const
+QList<QTextLayout::FormatRange>
+CConsoleView::selectionsIn(const QTextBlock &block, const QAbstractTextDocumentLayout::PaintContext &context) const
 {
     QList<QTextLayout::FormatRange> ranges;
     for (const QAbstractTextDocumentLayout::Selection &selection : context.selections) {

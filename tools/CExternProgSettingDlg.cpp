@@ -13,7 +13,7 @@
 
 namespace {
 
-template <typename Control>
+template<typename Control>
 Control *place(Control *control, DialogTemplate &layout, int x, int y, int width, int height)
 {
     layout.place(control, x, y, width, height);
@@ -89,8 +89,7 @@ void CExternProgSettingDlg::storeFields(int position)
     const int index = m_workingCopy.IndexOfName(name);
     if (index >= 0)
         m_workingCopy.SetAt(index, ExternalProgram(m_workingCopy.GetAt(index).name(),
-                                                   m_executableEdit->text().trimmed(),
-                                                   m_optionEdit->text().trimmed()));
+                                                   m_executableEdit->text().trimmed(), m_optionEdit->text().trimmed()));
 }
 
 void CExternProgSettingDlg::onSelectionChanged()

@@ -11,16 +11,15 @@ namespace {
 // a few seconds and then leaves it running, ending with the viewer's status or
 // with 0. So the viewer is never the editor's child, yet its early end is seen.
 // Its output goes nowhere: nobody reads a pipe that outlives the watch.
-const char *const WatchScript =
-    "\"$@\" </dev/null >/dev/null 2>&1 &\n"
-    "viewer=$!\n"
-    "trap 'exit 0' USR1\n"
-    "(sleep \"$QUILLMERE_VIEWER_WATCH\"; kill -USR1 $$) >/dev/null 2>&1 &\n"
-    "timer=$!\n"
-    "wait \"$viewer\"\n"
-    "status=$?\n"
-    "kill \"$timer\" 2>/dev/null\n"
-    "exit \"$status\"\n";
+const char *const WatchScript = "\"$@\" </dev/null >/dev/null 2>&1 &\n"
+                                "viewer=$!\n"
+                                "trap 'exit 0' USR1\n"
+                                "(sleep \"$QUILLMERE_VIEWER_WATCH\"; kill -USR1 $$) >/dev/null 2>&1 &\n"
+                                "timer=$!\n"
+                                "wait \"$viewer\"\n"
+                                "status=$?\n"
+                                "kill \"$timer\" 2>/dev/null\n"
+                                "exit \"$status\"\n";
 
 } // namespace
 
@@ -48,8 +47,7 @@ void DetachedViewer::start(const ProgramInvocation &invocation, const QString &d
             watch->deleteLater();
         }
     });
-    watch->start(QStringLiteral("/bin/sh"),
-                 QStringList{QStringLiteral("-c"), QString::fromLatin1(WatchScript), QStringLiteral("sh"),
-                             invocation.program} +
-                     invocation.arguments);
+    watch->start(QStringLiteral("/bin/sh"), QStringList{QStringLiteral("-c"), QString::fromLatin1(WatchScript),
+                                                        QStringLiteral("sh"), invocation.program}
+                                                + invocation.arguments);
 }

@@ -57,8 +57,8 @@ QString UnescapeProfileValue(const QString &value)
     return plain;
 }
 
-ExternalProgram LoadExternalProgram(const ProfileStore &profile, const QString &name,
-                                    const QString &defaultExecutable, const QString &defaultOptionTemplate)
+ExternalProgram LoadExternalProgram(const ProfileStore &profile, const QString &name, const QString &defaultExecutable,
+                                    const QString &defaultOptionTemplate)
 {
     const QString executable = profile.readString(name, ExecutableKey, EscapeProfileValue(defaultExecutable));
     const QString optionTemplate = profile.readString(name, OptionKey, EscapeProfileValue(defaultOptionTemplate));
@@ -88,8 +88,8 @@ void loadBuiltInExternalPrograms(const ProfileStore &profile, ExternalProgramTab
 {
     table.RemoveAll();
     for (const BuiltInProgram &program : BuiltInPrograms) {
-        const QString executable =
-            program.executable ? QString::fromUtf16(program.executable) : DviPreviewerPath(moduleDirectory);
+        const QString executable = program.executable ? QString::fromUtf16(program.executable)
+                                                      : DviPreviewerPath(moduleDirectory);
         table.Add(LoadExternalProgram(profile, QString::fromUtf16(program.name), executable,
                                       QString::fromUtf16(program.optionTemplate)));
     }

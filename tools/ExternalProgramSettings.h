@@ -11,8 +11,8 @@ class ProfileStore;
 QString EscapeProfileValue(const QString &value);
 QString UnescapeProfileValue(const QString &value);
 
-ExternalProgram LoadExternalProgram(const ProfileStore &profile, const QString &name,
-                                    const QString &defaultExecutable, const QString &defaultOptionTemplate);
+ExternalProgram LoadExternalProgram(const ProfileStore &profile, const QString &name, const QString &defaultExecutable,
+                                    const QString &defaultOptionTemplate);
 void SaveExternalProgram(const ProfileStore &profile, const ExternalProgram &entry);
 void SaveAllExternalPrograms(const ProfileStore &profile, const ExternalProgramTable &table);
 

@@ -19,8 +19,7 @@ std::vector<std::size_t> FindingNavigator::order(const std::vector<OutputFinding
         if (findings[i].hasLocation())
             indices.push_back(i);
     }
-    std::stable_partition(indices.begin(), indices.end(),
-                          [&findings](std::size_t i) { return findings[i].isError(); });
+    std::stable_partition(indices.begin(), indices.end(), [&findings](std::size_t i) { return findings[i].isError(); });
     return indices;
 }
 

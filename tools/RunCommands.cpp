@@ -2,9 +2,9 @@
 
 #include "BibliographyFiles.h"
 #include "CConsoleView.h"
-#include "DetachedViewer.h"
 #include "CommandIds.h"
 #include "CommandTarget.h"
+#include "DetachedViewer.h"
 #include "ExternalProgramTable.h"
 #include "ModalHost.h"
 #include "ProgramInvocation.h"
@@ -41,8 +41,8 @@ void appendNotice(const QString &line)
 
 void reportViewerFailure(const QString &program, int exitCode, bool crashed)
 {
-    appendNotice(failureText(program, {ToolRun::Result::Finished, exitCode, crashed}) +
-                 QStringLiteral("表示できませんでした。"));
+    appendNotice(failureText(program, {ToolRun::Result::Finished, exitCode, crashed})
+                 + QStringLiteral("表示できませんでした。"));
 }
 
 } // namespace
@@ -112,8 +112,8 @@ void RunCommands::runChain(const std::vector<Step> &steps)
 QString RunCommands::programOf(const Step &step) const
 {
     const RunDocument::PathParts parts = m_document.savedPathParts();
-    const ProgramInvocation invocation =
-        BuildProgramInvocation(m_table.FindByName(step.entryName), parts.baseName, parts.directory);
+    const ProgramInvocation invocation = BuildProgramInvocation(m_table.FindByName(step.entryName), parts.baseName,
+                                                                parts.directory);
     return QFileInfo(invocation.program).fileName();
 }
 
@@ -192,7 +192,7 @@ void RunCommands::noteKanjiMismatch(const ProgramInvocation &invocation) const
     if (!requested || *requested == KanjiValueFor(encoding))
         return;
     appendNotice(QStringLiteral("注意: 文書は %1 で保存されていますが、-kanji=%2 の指定どおりに読ませます。")
-                                     .arg(dialogListText(encoding), *requested));
+                     .arg(dialogListText(encoding), *requested));
 }
 
 void RunCommands::noteBibliographyEncodings(const RunDocument::PathParts &parts) const
@@ -214,9 +214,8 @@ void RunCommands::noteBibliographyEncodings(const RunDocument::PathParts &parts)
             continue;
         const std::optional<TextEncoding> found = m_document.detectEncoding(bytes);
         if (found && *found != encoding) {
-            appendNotice(
-                QStringLiteral("注意: %1 は %2 で書かれていますが、pBibTeX は文書と同じ %3 として読みます。")
-                    .arg(name, dialogListText(*found), dialogListText(encoding)));
+            appendNotice(QStringLiteral("注意: %1 は %2 で書かれていますが、pBibTeX は文書と同じ %3 として読みます。")
+                             .arg(name, dialogListText(*found), dialogListText(encoding)));
         }
     }
 }
@@ -225,7 +224,8 @@ void RunCommands::OnShowPdf()
 {
     const RunDocument::PathParts parts = m_document.pathParts();
     if (parts.fileName.isEmpty()) {
-        appendNotice(QStringLiteral("文書がまだ保存されていないため、PDF はありません。Ctrl+F5 (dvipdfmx) で作れます。"));
+        appendNotice(
+            QStringLiteral("文書がまだ保存されていないため、PDF はありません。Ctrl+F5 (dvipdfmx) で作れます。"));
         return;
     }
     const QString pdf = parts.baseName + QStringLiteral(".pdf");
@@ -238,6 +238,7 @@ void RunCommands::OnShowPdf()
 
 void RunCommands::startPreviewer(const QString &name, const RunDocument::PathParts &parts)
 {
-    const ProgramInvocation invocation = BuildProgramInvocation(m_table.FindByName(name), parts.baseName, parts.directory);
+    const ProgramInvocation invocation = BuildProgramInvocation(m_table.FindByName(name), parts.baseName,
+                                                                parts.directory);
     DetachedViewer::start(invocation, parts.directory, g_pConsoleView, reportViewerFailure);
 }

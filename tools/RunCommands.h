@@ -82,8 +82,7 @@ private:
     ProgramInvocation invocationFor(const ExternalProgram &entry, const RunDocument::PathParts &parts) const;
     void noteKanjiMismatch(const ProgramInvocation &invocation) const;
     void noteBibliographyEncodings(const RunDocument::PathParts &parts) const;
-    void reportFailure(const QString &program, const ToolRun::Outcome &outcome,
-                       const QStringList &laterPrograms) const;
+    void reportFailure(const QString &program, const ToolRun::Outcome &outcome, const QStringList &laterPrograms) const;
     QString programOf(const Step &step) const;
 
     RunDocument m_document;

@@ -15,7 +15,8 @@ constexpr std::array<const char *, 4> OtherEngines = {"latex", "pdflatex", "lual
 template<std::size_t N>
 bool namesOneOf(const QString &name, const std::array<const char *, N> &names)
 {
-    return std::any_of(names.begin(), names.end(), [&](const char *candidate) { return name == QLatin1String(candidate); });
+    return std::any_of(names.begin(), names.end(),
+                       [&](const char *candidate) { return name == QLatin1String(candidate); });
 }
 
 QString programName(const QString &program)
@@ -56,7 +57,8 @@ bool hasOption(const QStringList &arguments, std::initializer_list<const char *>
     const QStringList options = optionsPart(arguments);
     return std::any_of(options.begin(), options.end(), [&](const QString &argument) {
         const std::optional<QString> name = optionName(argument);
-        return name && std::any_of(names.begin(), names.end(), [&](const char *n) { return *name == QLatin1String(n); });
+        return name
+               && std::any_of(names.begin(), names.end(), [&](const char *n) { return *name == QLatin1String(n); });
     });
 }
 

@@ -81,8 +81,8 @@ std::optional<int> contextLineNumber(QStringView line)
 // The lines TeX shows between an error message and its "l.N" line.
 bool isContextLine(QStringView line)
 {
-    return !line.isEmpty() &&
-           (line.front() == u'<' || line.front() == u' ' || line.front() == u'\\' || line.startsWith(u"..."));
+    return !line.isEmpty()
+           && (line.front() == u'<' || line.front() == u' ' || line.front() == u'\\' || line.startsWith(u"..."));
 }
 
 // "(mypkg)        more text" or "               more text" under a LaTeX warning.
@@ -293,8 +293,8 @@ bool TexOutputReader::readFinding(QStringView line)
         m_expecting = Expecting::RunawayText;
         return true;
     }
-    return readTexError(line) || readFileLineError(line) || readWarning(line) || readBadBox(line) ||
-           readBibtex(line) || readDriver(line);
+    return readTexError(line) || readFileLineError(line) || readWarning(line) || readBadBox(line) || readBibtex(line)
+           || readDriver(line);
 }
 
 bool TexOutputReader::readTexError(QStringView line)
@@ -338,7 +338,8 @@ bool TexOutputReader::readBadBox(QStringView line)
         return false;
     // "in paragraph at lines 10--12", "in alignment at lines 3--5", "detected at line 8"
     const int lines = numberAfter(line, u" at lines ");
-    add(OutputFinding::Kind::BadBox, line.toString(), currentFile(), lines > 0 ? lines : numberAfter(line, u" at line "));
+    add(OutputFinding::Kind::BadBox, line.toString(), currentFile(),
+        lines > 0 ? lines : numberAfter(line, u" at line "));
     // A horizontal box is shown on the next line, and its text may hold parentheses
     // that open no file.
     if (line.sliced((over ? overfull : underfull).size()).startsWith(u"hbox"))

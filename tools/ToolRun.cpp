@@ -90,8 +90,8 @@ void ToolRun::endChildNow()
 
 void ToolRun::forward(Channel channel)
 {
-    const QByteArray bytes =
-        channel == Channel::Output ? m_process.readAllStandardOutput() : m_process.readAllStandardError();
+    const QByteArray bytes = channel == Channel::Output ? m_process.readAllStandardOutput()
+                                                        : m_process.readAllStandardError();
     if (!bytes.isEmpty())
         m_sink(channel, bytes);
 }

@@ -11,8 +11,9 @@ TEST(CommandLineTest, AFileMayComeWithALineToShow)
     EXPECT_EQ(plain.line, 0);
     EXPECT_TRUE(plain.error.isEmpty());
 
-    for (const QStringList &arguments : {QStringList{"--line", "12", "my paper.tex"}, QStringList{"--line=12", "my paper.tex"},
-                                         QStringList{"my paper.tex", "--line", "12"}}) {
+    for (const QStringList &arguments :
+         {QStringList{"--line", "12", "my paper.tex"}, QStringList{"--line=12", "my paper.tex"},
+          QStringList{"my paper.tex", "--line", "12"}}) {
         const CommandLine withLine = CommandLine::parse(arguments);
         EXPECT_EQ(withLine.file, "my paper.tex");
         EXPECT_EQ(withLine.line, 12);

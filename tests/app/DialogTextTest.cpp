@@ -30,8 +30,9 @@ void expectNothingClipped(QDialog &dialog)
 
     std::vector<QWidget *> controls;
     for (QWidget *control : dialog.findChildren<QWidget *>()) {
-        if (control->isVisible() && (qobject_cast<QLabel *>(control) || qobject_cast<QAbstractButton *>(control)
-                                     || qobject_cast<QComboBox *>(control) || qobject_cast<QGroupBox *>(control)))
+        if (control->isVisible()
+            && (qobject_cast<QLabel *>(control) || qobject_cast<QAbstractButton *>(control)
+                || qobject_cast<QComboBox *>(control) || qobject_cast<QGroupBox *>(control)))
             controls.push_back(control);
     }
     ASSERT_FALSE(controls.empty());

@@ -89,7 +89,8 @@ TEST_F(EndToEndTest, EditRunSaveInAnotherEncodingAndQuit)
         EXPECT_EQ(FileBytes::read(paper), iconvEncode(QString(typed).replace("\n", "\r\n"), "CP932"));
         EXPECT_EQ(FileBytes::read(dir.filePath("papers/platex-arguments.txt")), "paper.tex\n");
         const QString console = frame.consoleView()->toPlainText();
-        EXPECT_TRUE(console.startsWith(dir.filePath("papers") + ">" + fakePlatex + " paper.tex\n")) << console.toStdString();
+        EXPECT_TRUE(console.startsWith(dir.filePath("papers") + ">" + fakePlatex + " paper.tex\n"))
+            << console.toStdString();
         EXPECT_TRUE(console.contains("This is a stand-in for pLaTeX, reading paper.tex")) << console.toStdString();
         EXPECT_TRUE(console.contains("LaTeX Warning: this one goes to standard error")) << console.toStdString();
 
@@ -131,7 +132,8 @@ TEST_F(EndToEndTest, TheRealToolChainMakesAPdf)
     ASSERT_TRUE(app.InitInstance({paper}));
     CMainFrame &frame = *app.mainFrame();
     frame.commands().action(CommandId::RunDvipdfmx)->trigger();
-    EXPECT_TRUE(FileBytes::read(dir.filePath("paper.pdf")).startsWith("%PDF")) << frame.consoleView()->toPlainText().toStdString();
+    EXPECT_TRUE(FileBytes::read(dir.filePath("paper.pdf")).startsWith("%PDF"))
+        << frame.consoleView()->toPlainText().toStdString();
     EXPECT_TRUE(frame.consoleView()->toPlainText().contains("Output written on paper.dvi"));
     expectNoMessages();
 }

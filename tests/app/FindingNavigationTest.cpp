@@ -13,8 +13,8 @@
 #include <QAction>
 #include <QFile>
 #include <QLabel>
-#include <QStatusBar>
 #include <QStandardPaths>
+#include <QStatusBar>
 #include <QStringDecoder>
 #include <QStringEncoder>
 #include <QTemporaryDir>
@@ -61,7 +61,8 @@ protected:
     // pLaTeX goes on after an error, and reads Shift_JIS when told so as the README says.
     void setPlatexOptions(const QByteArray &options)
     {
-        writeFile(programDir + "/quillmere.ini", "[platex]\nOPTION=" + options + " -interaction=nonstopmode \\\"%s.tex\\\"\n");
+        writeFile(programDir + "/quillmere.ini",
+                  "[platex]\nOPTION=" + options + " -interaction=nonstopmode \\\"%s.tex\\\"\n");
     }
 
     QString countText(const CConsoleView &console) const
@@ -89,7 +90,7 @@ TEST_F(FindingNavigationTest, AfterPlatexOnAShiftJisDocumentF8GoesToTheUndefined
 {
     QString source;
     for (int line = 1; line <= 9; ++line)
-        source += line == 1 ? "\\documentclass{jarticle}\n"
+        source += line == 1   ? "\\documentclass{jarticle}\n"
                   : line == 2 ? "\\begin{document}\n"
                   : line == 7 ? QString::fromUtf8("\\undefinedcs です。\n")
                   : line == 9 ? "\\end{document}\n"
@@ -114,8 +115,9 @@ TEST_F(FindingNavigationTest, AfterPlatexOnAShiftJisDocumentF8GoesToTheUndefined
     const OutputFinding &first = console->findings().front();
     EXPECT_EQ(first.message, "Undefined control sequence.");
     EXPECT_EQ(first.line, 7);
-    EXPECT_EQ(console->document()->findBlockByNumber(first.consoleLine).begin().fragment().charFormat().foreground().color(),
-              FindingColors::error());
+    EXPECT_EQ(
+        console->document()->findBlockByNumber(first.consoleLine).begin().fragment().charFormat().foreground().color(),
+        FindingColors::error());
     EXPECT_EQ(frame.findingCountPane()->text(), countText(*console));
     EXPECT_TRUE(frame.findingCountPane()->text().startsWith(QString::fromUtf8("エラー ")));
 
@@ -179,7 +181,8 @@ TEST_F(FindingNavigationTest, AnErrorInAChapterOpensTheChapterAtItsLineInAnother
     ASSERT_NE(gone, findings.end());
     frame.goToFinding(static_cast<std::size_t>(gone - findings.begin()));
     ASSERT_EQ(answers.messages().size(), 1u);
-    EXPECT_EQ(answers.messages()[0].text, StringTable::text(StringTable::FindingFileMissing).replace("%s", book + "/chap2.tex"));
+    EXPECT_EQ(answers.messages()[0].text,
+              StringTable::text(StringTable::FindingFileMissing).replace("%s", book + "/chap2.tex"));
 }
 
 } // namespace

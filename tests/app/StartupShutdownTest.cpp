@@ -99,7 +99,8 @@ TEST_F(StartupShutdownTest, AFileOnTheCommandLineIsOpenedAndAMissingOneEndsTheSt
     {
         CQuillmereApp app(exe);
         ASSERT_TRUE(app.InitInstance({dir.filePath("paper.tex")}));
-        EXPECT_EQ(app.mainFrame()->editorView()->toPlainText(), QString::fromUtf8("\\documentclass{jarticle}\n日本語\n"));
+        EXPECT_EQ(app.mainFrame()->editorView()->toPlainText(),
+                  QString::fromUtf8("\\documentclass{jarticle}\n日本語\n"));
         EXPECT_EQ(app.mainFrame()->windowTitle(), "paper.tex[*] - Quillmere");
     }
 
@@ -129,7 +130,8 @@ TEST_F(StartupShutdownTest, SettingsNeitherUtf8NorCp932AreKeptAsideAndToldOfOnce
         ASSERT_TRUE(app.InitInstance({}));
     }
     ASSERT_EQ(answers.messages().size(), 1u);
-    EXPECT_EQ(answers.messages()[0].text, StringTable::text(StringTable::UndecodableSettings).arg(settings, settings + ".bak"));
+    EXPECT_EQ(answers.messages()[0].text,
+              StringTable::text(StringTable::UndecodableSettings).arg(settings, settings + ".bak"));
     EXPECT_EQ(answers.messages()[0].icon, QMessageBox::Warning);
     QFile kept(settings + ".bak");
     ASSERT_TRUE(kept.open(QIODevice::ReadOnly));

@@ -66,8 +66,8 @@ protected:
 
 QString jsarticle(const QString &sentence)
 {
-    return QString::fromUtf8("\\documentclass{jsarticle}\n\\begin{document}\n") + sentence +
-           QString::fromUtf8("\n\\end{document}\n");
+    return QString::fromUtf8("\\documentclass{jsarticle}\n\\begin{document}\n") + sentence
+           + QString::fromUtf8("\n\\end{document}\n");
 }
 
 TEST_F(TexChainTest, ShiftJisEucJpAndUtf8DocumentsOpenedInTurnEachGiveTheirPdf)
@@ -95,17 +95,18 @@ TEST_F(TexChainTest, ShiftJisEucJpAndUtf8DocumentsOpenedInTurnEachGiveTheirPdf)
         ASSERT_EQ(app.document()->GetPathName(), path);
         app.document()->executeCommand(CommandId::RunDvipdfmx);
         const QString pdf = QString(path).replace(".tex", ".pdf");
-        EXPECT_TRUE(pdfText(pdf).contains(c.sentence))
-            << c.file << "\n" << app.mainFrame()->consoleView()->toPlainText().toStdString();
+        EXPECT_TRUE(pdfText(pdf).contains(c.sentence)) << c.file << "\n"
+                                                       << app.mainFrame()->consoleView()->toPlainText().toStdString();
     }
     EXPECT_TRUE(answers.messages().empty()) << messageTexts().toStdString();
 }
 
 TEST_F(TexChainTest, AShiftJisDocumentWithABibliographyGetsItsCitationNumbered)
 {
-    write("refs.bib", iconvEncode(QString::fromUtf8("@book{yamada,\n  author = {山田 太郎},\n  title = {日本語の組版},\n"
-                                                "  publisher = {技術出版},\n  year = {2020}\n}\n"),
-                              "CP932"));
+    write("refs.bib",
+          iconvEncode(QString::fromUtf8("@book{yamada,\n  author = {山田 太郎},\n  title = {日本語の組版},\n"
+                                        "  publisher = {技術出版},\n  year = {2020}\n}\n"),
+                      "CP932"));
     const QString source = QString::fromUtf8("\\documentclass{jsarticle}\n\\begin{document}\n"
                                              "組版については文献\\cite{yamada}を参照。\n"
                                              "\\bibliographystyle{jplain}\n\\bibliography{refs}\n\\end{document}\n");
@@ -137,7 +138,8 @@ TEST_F(TexChainTest, AnErrorDoesNotStopPlatexButEndsTheChain)
     EXPECT_TRUE(QFile::exists(dir.filePath("broken.dvi"))) << console.toStdString();
     EXPECT_FALSE(QFile::exists(dir.filePath("broken.pdf")));
     EXPECT_TRUE(console.contains("./broken.tex:7: Undefined control sequence")) << console.toStdString();
-    EXPECT_TRUE(console.endsWith(QString::fromUtf8("platex は終了コード 1 で終了しました。続く dvipdfmx は実行しません。\n")))
+    EXPECT_TRUE(
+        console.endsWith(QString::fromUtf8("platex は終了コード 1 で終了しました。続く dvipdfmx は実行しません。\n")))
         << console.toStdString();
     EXPECT_TRUE(QFile::exists(dir.filePath("broken.synctex.gz")));
     EXPECT_TRUE(answers.messages().empty()) << messageTexts().toStdString();
@@ -147,12 +149,14 @@ TEST_F(TexChainTest, ASettingsFileOfAnEarlierVersionStillRunsWhatItSays)
 {
     write("program/quillmere.ini", "[platex]\nEXE=platex\nOPTION=-kanji=sjis -interaction=batchmode \\\"%s.tex\\\"\n"
                                    "[jbibtex]\nEXE=pbibtex\nOPTION=-kanji=sjis \\\"%s\\\"\n");
-    const QString path = write("old.tex", iconvEncode(jsarticle(QString::fromUtf8("以前の設定で組む文書です。")), "CP932"));
+    const QString path = write("old.tex",
+                               iconvEncode(jsarticle(QString::fromUtf8("以前の設定で組む文書です。")), "CP932"));
     CQuillmereApp app(executable);
     ASSERT_TRUE(app.InitInstance({path}));
     app.document()->executeCommand(CommandId::RunDvipdfmx);
     const QString console = app.mainFrame()->consoleView()->toPlainText();
-    EXPECT_TRUE(console.startsWith(dir.path() + ">platex -file-line-error -synctex=1 -kanji=sjis -interaction=batchmode old.tex\n"))
+    EXPECT_TRUE(console.startsWith(
+        dir.path() + ">platex -file-line-error -synctex=1 -kanji=sjis -interaction=batchmode old.tex\n"))
         << console.toStdString();
     EXPECT_TRUE(pdfText(dir.filePath("old.pdf")).contains(QString::fromUtf8("以前の設定で組む文書です。")));
     EXPECT_TRUE(answers.messages().empty()) << messageTexts().toStdString();

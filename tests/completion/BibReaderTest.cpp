@@ -41,14 +41,13 @@ TEST(BibReader, ReadsEntriesInBracesAndParenthesesAndPassesOverTheRest)
 
 TEST(BibReader, ABrokenEntryKeepsItsKeyAndTheNextEntriesAreRead)
 {
-    const QList<BibReader::Entry> entries = BibReader::read(
-        u"@article{first, title={First}}\n"
-        u"@article{unclosed, title={Never closed,\n"
-        u"  author = {Nobody}\n"
-        u"@book{after, title={After}}\n"
-        u"@article{noequals, title {x}, author={Y}}\n"
-        u"  @misc{indented, title=\"Quoted \n"
-        u"@misc{end, title={End}}\n"_s);
+    const QList<BibReader::Entry> entries = BibReader::read(u"@article{first, title={First}}\n"
+                                                            u"@article{unclosed, title={Never closed,\n"
+                                                            u"  author = {Nobody}\n"
+                                                            u"@book{after, title={After}}\n"
+                                                            u"@article{noequals, title {x}, author={Y}}\n"
+                                                            u"  @misc{indented, title=\"Quoted \n"
+                                                            u"@misc{end, title={End}}\n"_s);
     EXPECT_EQ(keysOf(entries), QStringList({"first", "unclosed", "after", "noequals", "indented", "end"}));
     EXPECT_TRUE(entries[1].title.isEmpty());
     EXPECT_EQ(entries[2].title, u"After"_s);

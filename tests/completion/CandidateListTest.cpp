@@ -73,8 +73,10 @@ TEST(CandidateList, ArgumentListsComeFromEnvironmentsLabelsAndTheDictionary)
               QStringList({QStringLiteral("A"), QStringLiteral("b")}));
     EXPECT_EQ(CandidateList::argumentItems(dictionary, context(QStringLiteral("foo"), 2), noLabels), std::nullopt);
     EXPECT_EQ(CandidateList::argumentItems(dictionary, context(QStringLiteral("foo"), 3), noLabels), std::nullopt);
-    EXPECT_EQ(CandidateList::argumentItems(dictionary, context(QStringLiteral("foo"), 0, true), noLabels), std::nullopt);
-    EXPECT_EQ(CandidateList::argumentItems(dictionary, context(QStringLiteral("bar"), 0, true), noLabels), std::nullopt);
+    EXPECT_EQ(CandidateList::argumentItems(dictionary, context(QStringLiteral("foo"), 0, true), noLabels),
+              std::nullopt);
+    EXPECT_EQ(CandidateList::argumentItems(dictionary, context(QStringLiteral("bar"), 0, true), noLabels),
+              std::nullopt);
     EXPECT_EQ(CandidateList::argumentItems(dictionary, context(QStringLiteral("Foo"), 1), noLabels), std::nullopt);
     EXPECT_EQ(CandidateList::argumentItems(dictionary, context(QString(), 1), noLabels), std::nullopt);
     EXPECT_EQ(CandidateList::argumentItems(dictionary, context(QStringLiteral("begin"), 2), noLabels), std::nullopt);

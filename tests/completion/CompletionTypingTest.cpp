@@ -196,8 +196,8 @@ TEST_F(CompletionTyping, LabelListFollowsEveryKindOfEditBetweenPopups)
         QTest::keyClicks(view.get(), QStringLiteral("\\ref{"));
         const QStringList offered = popupOf(*view).isShown() ? popupOf(*view).items() : QStringList();
         QTest::keyClick(view.get(), Qt::Key_Escape);
-        EXPECT_EQ(offered, CandidateList::sorted(DocumentScan::ScanLabels(view->document()->toRawText(),
-                                                                          view->textCursor().position())));
+        EXPECT_EQ(offered, CandidateList::sorted(
+                               DocumentScan::ScanLabels(view->document()->toRawText(), view->textCursor().position())));
         return offered;
     };
     EXPECT_EQ(labelsOffered(), QStringList({QStringLiteral("a"), QStringLiteral("b")}));

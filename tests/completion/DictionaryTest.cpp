@@ -27,7 +27,8 @@ QString describe(const CompletionDictionary &dictionary)
     for (const CFunctionEntry &entry : dictionary.functions()) {
         QString line = entry.name();
         for (int k = 0; k < entry.paramCount(); ++k)
-            line += QStringLiteral(" p%1=[%2]").arg(k + 1).arg(entry.paramLists()[static_cast<std::size_t>(k)].join(u'|'));
+            line +=
+                QStringLiteral(" p%1=[%2]").arg(k + 1).arg(entry.paramLists()[static_cast<std::size_t>(k)].join(u'|'));
         if (entry.subparamList())
             line += QStringLiteral(" s=[%1]").arg(entry.subparamList()->join(u'|'));
         lines.append(line);
@@ -71,8 +72,8 @@ INSTANTIATE_TEST_SUITE_P(
     Statements, DictionaryLanguage,
     testing::Values(
         LanguageCase{"a second define is ignored", "define foo\ndefine foo\n", "foo"},
-        LanguageCase{"keywords ignore case, names do not",
-                     "DEFINE Foo\nset foo.param.count 1\nSET Foo.PARAM.COUNT 1\n", "Foo p1=[]"},
+        LanguageCase{"keywords ignore case, names do not", "DEFINE Foo\nset foo.param.count 1\nSET Foo.PARAM.COUNT 1\n",
+                     "Foo p1=[]"},
         LanguageCase{"the count only grows", "define foo\nset foo.param.count 2\nset foo.param.count 1\n",
                      "foo p1=[] p2=[]"},
         LanguageCase{"growing keeps the values",
@@ -85,7 +86,8 @@ INSTANTIATE_TEST_SUITE_P(
         LanguageCase{"the optional list keeps its values until removed",
                      "define foo\nset foo.subparam 1\nadd foo.subparam a\nset foo.subparam 1\n", "foo s=[a]"},
         LanguageCase{"a removed optional list takes no values",
-                     "define foo\nset foo.subparam 1\nadd foo.subparam a\nset foo.subparam 0\nadd foo.subparam b\n", "foo"},
+                     "define foo\nset foo.subparam 1\nadd foo.subparam a\nset foo.subparam 0\nadd foo.subparam b\n",
+                     "foo"},
         LanguageCase{"re-enabling starts empty",
                      "define foo\nset foo.subparam 1\nadd foo.subparam a\nset foo.subparam 0\nset foo.subparam 1\n"
                      "add foo.subparam b\n",
@@ -107,8 +109,8 @@ INSTANTIATE_TEST_SUITE_P(
         LanguageCase{"numbers are read like the C library reads them",
                      "define foo\nset foo.param.count  +2xyz\nadd foo.param.2abc v\nset foo.subparam junk\n",
                      "foo p1=[] p2=[v]"},
-        LanguageCase{"CR LF lines and a last line without end", "define foo\r\nset foo.subparam 1\r\nadd foo.subparam a",
-                     "foo s=[a]"},
+        LanguageCase{"CR LF lines and a last line without end",
+                     "define foo\r\nset foo.subparam 1\r\nadd foo.subparam a", "foo s=[a]"},
         LanguageCase{"a value after define is ignored", "define foo bar baz\n", "foo"}));
 
 TEST(DictionaryFiles, MissingFilesLeaveEverythingEmpty)
@@ -128,9 +130,8 @@ TEST(DictionaryFiles, EnvironmentLinesAreTrimmedCutAtHashAndKeepDuplicates)
     writeFile(path, "   figure   # floats\r\n\ttable*\n\n# only a comment\nmy env\nfigure");
     CompletionDictionary dictionary;
     dictionary.LoadEnvironments(path);
-    EXPECT_EQ(dictionary.environments(),
-              QStringList({QStringLiteral("figure"), QStringLiteral("table*"), QStringLiteral("my env"),
-                           QStringLiteral("figure")}));
+    EXPECT_EQ(dictionary.environments(), QStringList({QStringLiteral("figure"), QStringLiteral("table*"),
+                                                      QStringLiteral("my env"), QStringLiteral("figure")}));
 }
 
 TEST(DictionaryFiles, ReloadingStartsAfresh)
@@ -155,7 +156,8 @@ TEST(DictionaryFiles, UserFileWinsOverTheShippedOne)
     writeFile(user.filePath(QStringLiteral("BeginEnd.dic")), "mine\n");
 
     const DictionaryLocation location(module.path(), user.path());
-    EXPECT_EQ(location.filePath(QStringLiteral("TeXFunctions.dic")), module.filePath(QStringLiteral("TeXFunctions.dic")));
+    EXPECT_EQ(location.filePath(QStringLiteral("TeXFunctions.dic")),
+              module.filePath(QStringLiteral("TeXFunctions.dic")));
     EXPECT_EQ(location.filePath(QStringLiteral("BeginEnd.dic")), user.filePath(QStringLiteral("BeginEnd.dic")));
     EXPECT_EQ(DictionaryLocation(QStringLiteral("/"), QString()).filePath(QStringLiteral("BeginEnd.dic")),
               QStringLiteral("/BeginEnd.dic"));

@@ -66,8 +66,7 @@ TEST(DocumentFiles, FollowsShiftJisChaptersOnceEachInReadingOrderPastCyclesAndMi
               QStringList({main, fixture.canonical("chap1.tex"), fixture.canonical("chap2.tex"),
                            fixture.canonical("parts/part.tex"), fixture.canonical("parts/inner.tex")}));
     // The labels of the file being edited come from the editor, not from here.
-    EXPECT_EQ(snapshot.labels.labels(),
-              QStringList({u"chap:序論"_s, u"inner:二"_s, u"part:一"_s, u"sec:猫"_s}));
+    EXPECT_EQ(snapshot.labels.labels(), QStringList({u"chap:序論"_s, u"inner:二"_s, u"part:一"_s, u"sec:猫"_s}));
 }
 
 TEST(DocumentFiles, StaysWithinTheLimitsOnFilesAndBytes)
@@ -147,8 +146,9 @@ TEST(DocumentFiles, CitationKeysComeFromTheNamedDatabasesWithTheirNotes)
     const QString main = fixture.write(
         "main.tex", "\\documentclass{jarticle}\\input{chap}\\bibliography{refs,missing}\\addbibresource{more.bib}");
     fixture.write("chap.tex", "\\bibliography{refs}");
-    fixture.write("refs.bib", u"@book{yamada2020, author={山田 太郎 and 鈴木 花子}, title={猫の研究}}\n"
-                              u"@article{Abe, title = \"Dogs\"}\n"_s,
+    fixture.write("refs.bib",
+                  u"@book{yamada2020, author={山田 太郎 and 鈴木 花子}, title={猫の研究}}\n"
+                  u"@article{Abe, title = \"Dogs\"}\n"_s,
                   "CP932");
     fixture.write("more.bib", u"@misc{zeta, author = {Zeta}}\n@misc{Abe, title={Twice}}\n"_s);
 

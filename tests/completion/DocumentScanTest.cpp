@@ -47,28 +47,23 @@ TEST_P(ParseContextCases, FindsTheArgumentBeforeTheCaret)
 
 INSTANTIATE_TEST_SUITE_P(
     Texts, ParseContextCases,
-    testing::Values(ContextCase{u"\\section{"_qs, u"section"_qs, 1, false},
-                    ContextCase{u"\\section[Short]{"_qs, u"section"_qs, 1, false},
-                    ContextCase{u"\\cite{a,"_qs, u"cite"_qs, 1, false},
-                    ContextCase{u"\\foo{a}{b}{"_qs, u"foo"_qs, 3, false},
-                    ContextCase{u"\\foo{a} {"_qs, u"foo"_qs, 2, false},
-                    ContextCase{u"\\foo{a}\n{"_qs, u"foo"_qs, 2, false},
-                    ContextCase{u"\\foo{a}["_qs, u"foo"_qs, 0, true},
-                    ContextCase{u"\\foo[x]{"_qs, u"foo"_qs, 1, false},
-                    ContextCase{u"\\foo{a} x{"_qs, u"foo"_qs, 0, false},
-                    ContextCase{u"\\section{\\emph{a}"_qs, u"section"_qs, 1, false},
-                    ContextCase{u"\\emph{a}"_qs, u"emph"_qs, 0, false},
-                    ContextCase{u"\\{"_qs, QString(), 0, false},
-                    ContextCase{u"\\begin{"_qs, u"begin"_qs, 1, false},
-                    ContextCase{u"\\end {"_qs, u"end"_qs, 1, false},
-                    ContextCase{u"no command {"_qs, QString(), 0, false},
-                    ContextCase{u"text \\"_qs, QString(), 0, false},
-                    ContextCase{u"\\usepackage[dvipdfmx,"_qs, u"usepackage"_qs, 0, true},
-                    ContextCase{u"\\ref{a} and \\\\{"_qs, u"\\"_qs, 1, false},
-                    ContextCase{u"\\includegraphics[width=1cm]{"_qs, u"includegraphics"_qs, 1, false},
-                    ContextCase{u"\\frac{1}{\\sqrt{2}}{"_qs, u"frac"_qs, 3, false},
-                    // The editor's raw text ends its lines with U+2029.
-                    ContextCase{u"\\foo{a}\u2029{"_qs, u"foo"_qs, 2, false}));
+    testing::Values(
+        ContextCase{u"\\section{"_qs, u"section"_qs, 1, false},
+        ContextCase{u"\\section[Short]{"_qs, u"section"_qs, 1, false},
+        ContextCase{u"\\cite{a,"_qs, u"cite"_qs, 1, false}, ContextCase{u"\\foo{a}{b}{"_qs, u"foo"_qs, 3, false},
+        ContextCase{u"\\foo{a} {"_qs, u"foo"_qs, 2, false}, ContextCase{u"\\foo{a}\n{"_qs, u"foo"_qs, 2, false},
+        ContextCase{u"\\foo{a}["_qs, u"foo"_qs, 0, true}, ContextCase{u"\\foo[x]{"_qs, u"foo"_qs, 1, false},
+        ContextCase{u"\\foo{a} x{"_qs, u"foo"_qs, 0, false},
+        ContextCase{u"\\section{\\emph{a}"_qs, u"section"_qs, 1, false},
+        ContextCase{u"\\emph{a}"_qs, u"emph"_qs, 0, false}, ContextCase{u"\\{"_qs, QString(), 0, false},
+        ContextCase{u"\\begin{"_qs, u"begin"_qs, 1, false}, ContextCase{u"\\end {"_qs, u"end"_qs, 1, false},
+        ContextCase{u"no command {"_qs, QString(), 0, false}, ContextCase{u"text \\"_qs, QString(), 0, false},
+        ContextCase{u"\\usepackage[dvipdfmx,"_qs, u"usepackage"_qs, 0, true},
+        ContextCase{u"\\ref{a} and \\\\{"_qs, u"\\"_qs, 1, false},
+        ContextCase{u"\\includegraphics[width=1cm]{"_qs, u"includegraphics"_qs, 1, false},
+        ContextCase{u"\\frac{1}{\\sqrt{2}}{"_qs, u"frac"_qs, 3, false},
+        // The editor's raw text ends its lines with U+2029.
+        ContextCase{u"\\foo{a}\u2029{"_qs, u"foo"_qs, 2, false}));
 
 TEST(FindWord, NeedsADelimiterOrTheEndAfterTheKeyword)
 {
@@ -120,9 +115,8 @@ TEST_P(StripCommentsCases, RemovesWhatTeXDoesNotRead)
 INSTANTIATE_TEST_SUITE_P(
     Texts, StripCommentsCases,
     testing::Values(StripCase{u"a%b\nc"_qs, u"ac"_qs}, StripCase{u"a\\%b\nc"_qs, u"a\\%b\nc"_qs},
-                    StripCase{u"a%1\n%2\r\nb%"_qs, u"a\nb"_qs},
-                    StripCase{u"x\\if01 y \\fix \\fi z"_qs, u"x z"_qs}, StripCase{u"x\\if01 y"_qs, u"x"_qs},
-                    StripCase{u"a\\begin{comment}b\\end{comment}c"_qs, u"ac"_qs},
+                    StripCase{u"a%1\n%2\r\nb%"_qs, u"a\nb"_qs}, StripCase{u"x\\if01 y \\fix \\fi z"_qs, u"x z"_qs},
+                    StripCase{u"x\\if01 y"_qs, u"x"_qs}, StripCase{u"a\\begin{comment}b\\end{comment}c"_qs, u"ac"_qs},
                     StripCase{u"a\\begin{foo, comment}b\\end {comment}c\\begin{comment}d"_qs, u"ac"_qs},
                     StripCase{u"a\\begin{Comment}b\\end{Comment}"_qs, u"a\\begin{Comment}b\\end{Comment}"_qs}));
 
@@ -159,18 +153,16 @@ INSTANTIATE_TEST_SUITE_P(
         LabelCase{u"% \\label{a}\n50\\% \\label{b}"_qs, 0, {u"b"_qs}},
         LabelCase{u"\\if01 \\label{a}\\fix \\fi \\label{b}"_qs, 0, {u"b"_qs}},
         LabelCase{u"\\label{a}\\if01 \\label{b}"_qs, 0, {u"a"_qs}},
-        LabelCase{u"\\begin{foo, comment}\\label{a}\\end{comment}\\begin{Comment}\\label{b}\\end{Comment}"_qs, 0,
-                  {u"b"_qs}},
+        LabelCase{
+            u"\\begin{foo, comment}\\label{a}\\end{comment}\\begin{Comment}\\label{b}\\end{Comment}"_qs, 0, {u"b"_qs}},
         LabelCase{u"\\label{a}\\begin{comment}\\label{b}\\end{x}\\label{c}"_qs, 0, {u"a"_qs}},
-        LabelCase{u"\\label{"_qs, 7, {}},
-        LabelCase{u"\\label{done} \\ref{do"_qs, 18, {u"done"_qs}},
+        LabelCase{u"\\label{"_qs, 7, {}}, LabelCase{u"\\label{done} \\ref{do"_qs, 18, {u"done"_qs}},
         // Comments before the caret shift the stripped copy: the group being typed is
         // still the one left out, and the finished label is still offered.
         LabelCase{u"%1234567890\n\\label{done} \\ref{do} rest"_qs, 30, {u"done"_qs}},
         LabelCase{u"%1234567890\n\\ref{typing} \\label{done}"_qs, 17, {u"done"_qs}},
         // Taking a comment out joins what stood before it to the next line.
-        LabelCase{u"\\ref%c\n{x}"_qs, 0, {u"x"_qs}},
-        LabelCase{u"\\label{ab%c\ncd}"_qs, 0, {u"abcd"_qs}},
+        LabelCase{u"\\ref%c\n{x}"_qs, 0, {u"x"_qs}}, LabelCase{u"\\label{ab%c\ncd}"_qs, 0, {u"abcd"_qs}},
         LabelCase{u"\\lab%c\nel{y} \\ref{z}"_qs, 0, {u"y"_qs, u"z"_qs}},
         LabelCase{u"\\if0%\n1 \\label{a}\\fi \\label{b}"_qs, 0, {u"b"_qs}},
         LabelCase{u"\\label{a} % \\label{x}\n\\ref{b}%\n"_qs, 0, {u"a"_qs, u"b"_qs}},

@@ -100,8 +100,8 @@ TEST(LabelTable, HashesLabelsOfEveryLengthApart)
         hashes.push_back(LabelTable::labelHash(label));
     for (std::size_t i = 0; i < hashes.size(); ++i) {
         for (std::size_t j = i + 1; j < hashes.size(); ++j)
-            EXPECT_NE(hashes[i], hashes[j]) << labels[qsizetype(i)].toStdString() << ' '
-                                            << labels[qsizetype(j)].toStdString();
+            EXPECT_NE(hashes[i], hashes[j])
+                << labels[qsizetype(i)].toStdString() << ' ' << labels[qsizetype(j)].toStdString();
     }
 }
 

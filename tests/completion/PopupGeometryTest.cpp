@@ -16,8 +16,7 @@ TEST(PopupGeometry, SizeIsCappedAtTenRowsAndTwentyCharacters)
 
 TEST(PopupGeometry, OpensBelowTheCaretLineAndRightOfTheCaret)
 {
-    EXPECT_EQ(PopupGeometry::place(QSize(100, 80), QRect(50, 40, 2, 18), Client, MaxCharWidth),
-              QRect(55, 58, 100, 80));
+    EXPECT_EQ(PopupGeometry::place(QSize(100, 80), QRect(50, 40, 2, 18), Client, MaxCharWidth), QRect(55, 58, 100, 80));
 }
 
 TEST(PopupGeometry, OpensAboveTheLineAtTheBottomEdge)

@@ -58,10 +58,30 @@ QString strippedOneRemovalAtATime(QString text)
 QString randomTeX(std::mt19937 &random)
 {
     static const std::array<const char *, 24> pieces = {
-        "%",      "\\%",   "\n",      "\r\n",        "\\if01",           "\\fi",
-        "\\fix",  " ",     "a",       "{",           "}",                ",",
-        "\\",     "\\end", "\\begin", "{comment}",   "\\begin{comment}", "\\end{comment}",
-        "{x, comment}", "\\label{a}", "\\ref{b}", "\\begin {comment", "\\end{x}", "%\\if01",
+        "%",
+        "\\%",
+        "\n",
+        "\r\n",
+        "\\if01",
+        "\\fi",
+        "\\fix",
+        " ",
+        "a",
+        "{",
+        "}",
+        ",",
+        "\\",
+        "\\end",
+        "\\begin",
+        "{comment}",
+        "\\begin{comment}",
+        "\\end{comment}",
+        "{x, comment}",
+        "\\label{a}",
+        "\\ref{b}",
+        "\\begin {comment",
+        "\\end{x}",
+        "%\\if01",
     };
     std::uniform_int_distribution<std::size_t> pick(0, pieces.size() - 1);
     std::uniform_int_distribution<int> length(0, 40);
@@ -104,8 +124,9 @@ TEST(StripCommentsProperty, AFollowedPositionStillPointsAtItsCharacter)
 QString randomLabels(std::mt19937 &random)
 {
     static const std::array<const char16_t *, 22> pieces = {
-        u"%",     u"\\%",   u"\n",  u"\r\n", u"\u2029", u" ",      u"a",       u"{",        u"}",     u"\\",   u"el",
-        u"{a}",   u"{b }", u"\\lab", u"\\label", u"\\ref", u"\\eqref", u"\\pageref", u"%\\label{c}", u"\\re", u"f{", u"{\u3000d}",
+        u"%",       u"\\%",       u"\n",          u"\r\n", u"\u2029", u" ",         u"a",       u"{",
+        u"}",       u"\\",        u"el",          u"{a}",  u"{b }",   u"\\lab",     u"\\label", u"\\ref",
+        u"\\eqref", u"\\pageref", u"%\\label{c}", u"\\re", u"f{",     u"{\u3000d}",
     };
     std::uniform_int_distribution<std::size_t> pick(0, pieces.size() - 1);
     std::uniform_int_distribution<int> length(0, 30);

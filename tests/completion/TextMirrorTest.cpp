@@ -11,7 +11,7 @@ namespace {
 TEST(TextMirror, MatchesAPlainStringThroughRandomEdits)
 {
     const QString pieces[] = {QStringLiteral("\\label{a}"), QStringLiteral("日本語"), QStringLiteral("\u2029"),
-                              QStringLiteral("\U0001D465"), QString(70000, u'z'), QString()};
+                              QStringLiteral("\U0001D465"), QString(70000, u'z'),     QString()};
     std::mt19937 random(7);
     const auto below = [&random](qsizetype bound) {
         return bound <= 0 ? qsizetype(0) : static_cast<qsizetype>(random() % static_cast<unsigned>(bound + 1));

@@ -36,7 +36,8 @@ QByteArray callLog(const ConverterLibrary &library)
     return library.operation<FakeCallLog>("FakeCallLog")();
 }
 
-const QByteArray shiftJisText = "\\section{\x93\xFA\x96{\x8C\xEA}\r\n\x96{\x95\xB6\x81" "B\r\n";
+const QByteArray shiftJisText = "\\section{\x93\xFA\x96{\x8C\xEA}\r\n\x96{\x95\xB6\x81"
+                                "B\r\n";
 
 } // namespace
 

@@ -29,7 +29,8 @@ QByteArray encode(const QString &text, TextEncoding encoding, bool withMark)
 {
     const int code = static_cast<int>(encoding);
     const std::string_view mark = withMark ? EncodingNames::byteOrderMark(code) : std::string_view();
-    return QByteArray(mark.data(), static_cast<qsizetype>(mark.size())) + iconvEncode(text, EncodingNames::iconvName(code));
+    return QByteArray(mark.data(), static_cast<qsizetype>(mark.size()))
+           + iconvEncode(text, EncodingNames::iconvName(code));
 }
 
 QString withLineEnds(QString text, NewlineCode newline)
@@ -346,8 +347,8 @@ TEST_F(DocumentTest, EveryCharacterTheEditorHoldsSavesBackByteForByte)
 
 TEST_F(DocumentTest, CharactersTheEditorTurnsIntoLineBreaksAreToldAndAskedAbout)
 {
-    const QString text = QStringLiteral("a\nb\n") + QChar(0x2029) + QStringLiteral("c\nd") + QChar(0xFDD0) + QChar(0xFDD1)
-                         + QStringLiteral("e\n");
+    const QString text = QStringLiteral("a\nb\n") + QChar(0x2029) + QStringLiteral("c\nd") + QChar(0xFDD0)
+                         + QChar(0xFDD1) + QStringLiteral("e\n");
     const QString path = writeFile("breaks.tex", text.toUtf8());
     ASSERT_TRUE(manager->OpenDocumentFile(path));
     ASSERT_EQ(answers.messages().size(), 1u);

@@ -11,8 +11,7 @@ NKF32_EXPORT int SetNkfOption(const char *)
     return 1;
 }
 
-NKF32_EXPORT int NkfConvertSafe(char *output, std::uint32_t, std::uint32_t *written, const char *,
-                                std::uint32_t length)
+NKF32_EXPORT int NkfConvertSafe(char *output, std::uint32_t, std::uint32_t *written, const char *, std::uint32_t length)
 {
     *written = length;
     return output == nullptr ? 1 : 0;

@@ -15,7 +15,8 @@ TEST(HugePageMemory, DecodesUtf8AsQStringDoes)
         large += "\\section{日本語の組版} abc \xEF\xBB\xBF \xED\xA0\x80 \xC0\xAF \xF0\x9D\x91\xA5\n";
     const QByteArray inputs[] = {
         QByteArray(),
-        QByteArray("\xEF\xBB\xBF" "mark first"),
+        QByteArray("\xEF\xBB\xBF"
+                   "mark first"),
         QByteArray("bad \xFF\xFE and cut \xE6\x97"),
         QByteArray("cut at the very end \xF0\x9D\x91"),
         large,

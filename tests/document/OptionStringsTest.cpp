@@ -24,12 +24,9 @@ TEST(OptionStrings, ReadingProducesThePivot)
 
 TEST(OptionStrings, SaveOptionsFollowTheFlags)
 {
-    EXPECT_EQ(BuildSaveOptions(EncodingFlags(TextEncoding::Utf8, true, NewlineCode::Lf), windowsPivot),
-              "-S -w8 -Lu");
-    EXPECT_EQ(BuildSaveOptions(EncodingFlags(TextEncoding::EucJp, false, NewlineCode::Cr), windowsPivot),
-              "-S -e -Lm");
-    EXPECT_EQ(BuildSaveOptions(EncodingFlags(TextEncoding::Utf8, true, NewlineCode::Lf), platformPivot),
-              "-W8 -w8 -Lu");
+    EXPECT_EQ(BuildSaveOptions(EncodingFlags(TextEncoding::Utf8, true, NewlineCode::Lf), windowsPivot), "-S -w8 -Lu");
+    EXPECT_EQ(BuildSaveOptions(EncodingFlags(TextEncoding::EucJp, false, NewlineCode::Cr), windowsPivot), "-S -e -Lm");
+    EXPECT_EQ(BuildSaveOptions(EncodingFlags(TextEncoding::Utf8, true, NewlineCode::Lf), platformPivot), "-W8 -w8 -Lu");
     EXPECT_EQ(BuildSaveOptions(EncodingFlags::platformDefault(), platformPivot), "-W8 -w -Lu");
     // The mark means nothing to the non-UTF encodings.
     EXPECT_EQ(BuildSaveOptions(EncodingFlags(TextEncoding::Iso2022Jp, true, NewlineCode::CrLf), platformPivot),

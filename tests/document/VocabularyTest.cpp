@@ -37,7 +37,8 @@ TEST(Vocabulary, FlagsKeepTheirBitLayout)
     EXPECT_EQ(flags.encoding(), TextEncoding::Utf16BigEndian);
     EXPECT_TRUE(flags.hasByteOrderMark());
     EXPECT_EQ(flags.newlineCode(), NewlineCode::Cr);
-    EXPECT_EQ(flags.withNewlineCode(NewlineCode::Lf), EncodingFlags(TextEncoding::Utf16BigEndian, true, NewlineCode::Lf));
+    EXPECT_EQ(flags.withNewlineCode(NewlineCode::Lf),
+              EncodingFlags(TextEncoding::Utf16BigEndian, true, NewlineCode::Lf));
     // Bits outside the layout never get in.
     EXPECT_EQ(EncodingFlags(0xFFFF).value(), 0xE03F);
     EXPECT_FALSE(EncodingFlags(0x4000).encoding().has_value());
@@ -56,7 +57,8 @@ TEST(Vocabulary, TheStatusTextNamesTheEncodingTheMarkAndTheLineEnd)
 
 TEST(Vocabulary, ByteOrderMarkCheckLooksOnlyForTheEncodingsOwnMark)
 {
-    EXPECT_TRUE(startsWithByteOrderMark(TextEncoding::Utf8, "\xEF\xBB\xBF" "a"));
+    EXPECT_TRUE(startsWithByteOrderMark(TextEncoding::Utf8, "\xEF\xBB\xBF"
+                                                            "a"));
     EXPECT_FALSE(startsWithByteOrderMark(TextEncoding::Utf8, "\xEF\xBB"));
     EXPECT_TRUE(startsWithByteOrderMark(TextEncoding::Utf16LittleEndian, "\xFF\xFE"));
     EXPECT_FALSE(startsWithByteOrderMark(TextEncoding::Utf16LittleEndian, "\xFE\xFF"));

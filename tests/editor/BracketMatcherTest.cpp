@@ -55,7 +55,8 @@ TEST(BracketMatcherTest, PartnerFurtherThanTheLimitIsNotFound)
         lines.append(u"本文"_qs);
     lines.append(u"}"_qs);
     EXPECT_EQ(matchIn(lines, {0, 1}), (Match{{0, 0}, {BracketMatcher::MaxLineDistance, 0}}));
-    EXPECT_EQ(matchIn(lines, {BracketMatcher::MaxLineDistance, 1}), (Match{{BracketMatcher::MaxLineDistance, 0}, {0, 0}}));
+    EXPECT_EQ(matchIn(lines, {BracketMatcher::MaxLineDistance, 1}),
+              (Match{{BracketMatcher::MaxLineDistance, 0}, {0, 0}}));
     lines.insert(1, u"本文"_qs);
     EXPECT_EQ(matchIn(lines, {0, 1}), std::nullopt);
     EXPECT_EQ(matchIn(lines, {BracketMatcher::MaxLineDistance + 1, 0}), std::nullopt);

@@ -170,9 +170,9 @@ TEST_F(EditorViewTest, TheContextMenuOpensOnTheButtonGoingDownWithItsGreyingAndL
     QWidget window;
     auto *view = new CUltraEditView(m_profile, &window);
     view->setPlainText(QStringLiteral("first line\nsecond line"));
-    auto *commands = new CommandManager(
-        &window, CommandRouter([view] { return std::vector<const CommandTarget *>{view}; }),
-        CommandResources::vocabulary());
+    auto *commands = new CommandManager(&window,
+                                        CommandRouter([view] { return std::vector<const CommandTarget *>{view}; }),
+                                        CommandResources::vocabulary());
     view->attachCommands(*commands);
     window.resize(400, 300);
     view->resize(400, 300);

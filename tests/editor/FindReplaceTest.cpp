@@ -18,8 +18,8 @@ protected:
     FindReplaceDialog *openDialog(CUltraEditView &view, int command)
     {
         view.executeCommand(command);
-        const auto mode =
-            command == CommandId::EditFind ? FindReplaceDialog::Mode::Find : FindReplaceDialog::Mode::Replace;
+        const auto mode = command == CommandId::EditFind ? FindReplaceDialog::Mode::Find
+                                                         : FindReplaceDialog::Mode::Replace;
         for (auto *dialog : view.findChildren<FindReplaceDialog *>()) {
             if (dialog->mode() == mode && dialog->isVisible())
                 return dialog;
@@ -27,8 +27,7 @@ protected:
         return nullptr;
     }
 
-    static void fill(FindReplaceDialog &dialog, const QString &findWhat, bool matchCase = false,
-                     bool wholeWord = false)
+    static void fill(FindReplaceDialog &dialog, const QString &findWhat, bool matchCase = false, bool wholeWord = false)
     {
         dialog.findChild<QLineEdit *>(QStringLiteral("findWhat"))->setText(findWhat);
         dialog.findChild<QCheckBox *>(QStringLiteral("matchCase"))->setChecked(matchCase);

@@ -93,9 +93,8 @@ TEST_F(LineWindowTest, TheGutterSitsLeftOfTheTextAndAnEmptyDocumentShowsOne)
     EXPECT_GE(QFontMetrics(numbers).height(), cell * 3 / 4);
     EXPECT_LT(numbers.pixelSize(), cell);
     EXPECT_EQ(view->lineWindowWidth(), 5 * QFontMetrics(numbers).averageCharWidth() + 5);
-    EXPECT_EQ(gutter->geometry(),
-              QRect(view->contentsRect().left(), view->viewport()->y(), view->lineWindowWidth(),
-                    view->viewport()->height()));
+    EXPECT_EQ(gutter->geometry(), QRect(view->contentsRect().left(), view->viewport()->y(), view->lineWindowWidth(),
+                                        view->viewport()->height()));
     EXPECT_EQ(view->viewport()->x(), gutter->geometry().right() + 1);
 
     const auto labels = gutter->labels();

@@ -82,10 +82,7 @@ protected:
         return view.document()->findBlockByNumber(line).layout()->lineCount() > 0;
     }
 
-    int storedSwitch() const
-    {
-        return storedInt(QStringLiteral("ShowSyntaxColor"), QStringLiteral("ShowSyntaxColor"));
-    }
+    int storedSwitch() const { return storedInt(QStringLiteral("ShowSyntaxColor"), QStringLiteral("ShowSyntaxColor")); }
 };
 
 // The heights of the parts of a view repainted while it is watched.

@@ -100,10 +100,7 @@ TEST(TexSyntaxTest, MathCarriesAcrossLinesUntilItCloses)
 TEST(TexSyntaxTest, EnvironmentsAndTheirArguments)
 {
     expectCases({
-        {u"\\begin{equation}"_qs,
-         {},
-         {{Cs, u"\\begin{"_qs}, {Env, u"equation"_qs}, {Cs, u"}"_qs}},
-         env(u"equation")},
+        {u"\\begin{equation}"_qs, {}, {{Cs, u"\\begin{"_qs}, {Env, u"equation"_qs}, {Cs, u"}"_qs}}, env(u"equation")},
         {u"E = mc^2 \\label{eq:アインシュタイン} \\end{equation} 後"_qs,
          env(u"equation"),
          {{Math, u"E = mc^2 \\label{"_qs},
@@ -114,7 +111,9 @@ TEST(TexSyntaxTest, EnvironmentsAndTheirArguments)
           {Cs, u"}"_qs}},
          {}},
         // Only the environment's own \end closes it; inner ones nest.
-        {u"\\end{equation}"_qs, env(u"align*"), {{Math, u"\\end{"_qs}, {Env, u"equation"_qs}, {Math, u"}"_qs}},
+        {u"\\end{equation}"_qs,
+         env(u"align*"),
+         {{Math, u"\\end{"_qs}, {Env, u"equation"_qs}, {Math, u"}"_qs}},
          env(u"align*")},
         {u"\\begin{split} a \\end{split}"_qs,
          env(u"gather"),
@@ -127,10 +126,7 @@ TEST(TexSyntaxTest, EnvironmentsAndTheirArguments)
          {{Cs, u"\\begin {"_qs}, {Env, u"displaymath"_qs}, {Cs, u"}"_qs}, {Math, u"x"_qs}},
          env(u"displaymath")},
         {u"\\begin{eqnarray"_qs, {}, {{Cs, u"\\begin{"_qs}, {Env, u"eqnarray"_qs}}, env(u"eqnarray")},
-        {u"$\\begin{equation}$"_qs,
-         {},
-         {{Math, u"$\\begin{"_qs}, {Env, u"equation"_qs}, {Math, u"}$"_qs}},
-         {}},
+        {u"$\\begin{equation}$"_qs, {}, {{Math, u"$\\begin{"_qs}, {Env, u"equation"_qs}, {Math, u"}$"_qs}}, {}},
         {u"\\ref{fig:図1}と\\cite[p.~3]{knuth84}\\eqref {未完"_qs,
          {},
          {{Cs, u"\\ref"_qs},
@@ -147,10 +143,7 @@ TEST(TexSyntaxTest, EnvironmentsAndTheirArguments)
 TEST(TexSyntaxTest, VerbatimAndCommentBodiesAreReadAsTheyStand)
 {
     expectCases({
-        {u"\\begin{verbatim}$%"_qs,
-         {},
-         {{Cs, u"\\begin{"_qs}, {Env, u"verbatim"_qs}, {Cs, u"}"_qs}},
-         env(u"verbatim")},
+        {u"\\begin{verbatim}$%"_qs, {}, {{Cs, u"\\begin{"_qs}, {Env, u"verbatim"_qs}, {Cs, u"}"_qs}}, env(u"verbatim")},
         {u"\\section{x} $ % \\end{verbatim*} \\end{verbatim}$a$"_qs,
          env(u"verbatim"),
          {{Cs, u"\\end{"_qs}, {Env, u"verbatim"_qs}, {Cs, u"}"_qs}, {Math, u"$a$"_qs}},

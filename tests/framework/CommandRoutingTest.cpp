@@ -21,7 +21,10 @@ constexpr int ViewOnly = 32833;
 class Target : public CommandTarget
 {
 public:
-    void handle(int id) { onCommand(id, [this, id] { ran.push_back(id); }); }
+    void handle(int id)
+    {
+        onCommand(id, [this, id] { ran.push_back(id); });
+    }
     using CommandTarget::onUpdate;
     std::vector<int> ran;
 };
@@ -49,9 +52,10 @@ protected:
     {
         editor = new QPlainTextEdit(&window);
         window.setCentralWidget(editor);
-        manager = std::make_unique<CommandManager>(
-            &window, CommandRouter([this] { return std::vector<const CommandTarget *>{&view, &document, &app}; }),
-            testVocabulary());
+        manager = std::make_unique<CommandManager>(&window, CommandRouter([this] {
+            return std::vector<const CommandTarget *>{&view, &document, &app};
+        }),
+                                                   testVocabulary());
         manager->populateMenuBar(window.menuBar());
     }
 

@@ -89,8 +89,8 @@ protected:
     Utf8Document m_document;
     RecentFileList m_recentFiles{4};
     QWidget m_window;
-    DocumentManager *m_manager =
-        new DocumentManager(m_document, m_recentFiles, {"TeX Files (*.tex)", "*.tex", "tex"}, &m_window);
+    DocumentManager *m_manager = new DocumentManager(m_document, m_recentFiles, {"TeX Files (*.tex)", "*.tex", "tex"},
+                                                     &m_window);
     QSignalSpy m_changed{m_manager, &DocumentManager::documentChanged};
     ModalAnswers m_answers;
 };

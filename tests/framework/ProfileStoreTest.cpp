@@ -84,7 +84,8 @@ TEST_F(ProfileStoreTest, ValuesAreTrimmedUnquotedOnceAndCutToTheBuffer)
               "number=  42abc\r\n"
               "negative=-5\r\n"
               "word=abc\r\n"
-              "long=" + QByteArray(100000, 'x') + "\r\n");
+              "long="
+              + QByteArray(100000, 'x') + "\r\n");
     const ProfileStore profile(path());
     EXPECT_EQ(profile.readString("s", "blanks", "d"), "value with blanks");
     EXPECT_EQ(profile.readString("s", "double", "d"), "quoted");

@@ -49,8 +49,8 @@ TEST(AtomicFileWriter, RemovesOnlyTheTemporariesOfItsTargetThatKilledSavesLeft)
     const QStringList kept = {
         temporaryOf("paper [1].tex", running.processId()), // a save still running elsewhere
         temporaryOf("paper [1].tex", ::getpid()),          // one of this process
-        temporaryOf("other.tex", gone),                     // another document's
-        temporaryOf("paper [1].tex", gone, "Ab12Cd.bak"),   // not our name
+        temporaryOf("other.tex", gone),                    // another document's
+        temporaryOf("paper [1].tex", gone, "Ab12Cd.bak"),  // not our name
         QStringLiteral(".paper [1].tex.Ab12Cd"),           // no writer to ask
         QStringLiteral("paper [1].tex.saving-1-Ab12Cd"),   // not hidden
     };

@@ -24,27 +24,53 @@ TEST(BadInput, InvalidSequencesBecomeOneReplacementEach)
         std::uint32_t replaced;
     };
     const Case cases[] = {
-        {"-S -w", "a\x80" "b", "a" + Replacement + "b", 1},
-        {"-S -w", "\x82 x", Replacement + " x", 1},           // lead byte without trail
-        {"-S -w", "\x85\x40" "a", Replacement + "a", 1},      // well formed, no character
-        {"-S -w", "a\x82", "a" + Replacement, 1},             // cut off at the end
+        {"-S -w",
+         "a\x80"
+         "b",
+         "a" + Replacement + "b", 1},
+        {"-S -w", "\x82 x", Replacement + " x", 1}, // lead byte without trail
+        {"-S -w",
+         "\x85\x40"
+         "a",
+         Replacement + "a", 1},                   // well formed, no character
+        {"-S -w", "a\x82", "a" + Replacement, 1}, // cut off at the end
         {"-E -w", "\xA4\xA2\xA4", "あ" + Replacement, 1},
         {"-E -w", "\x8E a", Replacement + " a", 1},
-        {"-W8 -w", "\xE3\x81" "A", Replacement + "A", 1},     // cut character
-        {"-W8 -w", "\xC0\xAF", Replacement + Replacement, 2}, // overlong form
+        {"-W8 -w",
+         "\xE3\x81"
+         "A",
+         Replacement + "A", 1},                                                 // cut character
+        {"-W8 -w", "\xC0\xAF", Replacement + Replacement, 2},                   // overlong form
         {"-W8 -w", "\xED\xA0\x80", Replacement + Replacement + Replacement, 3}, // surrogate
         {"-W8 -w", "\xE6\x97", Replacement, 1},
-        {"-W16L -w", "A\0B"s, "A" + Replacement, 1},         // odd length
-        {"-W16L -w", "\x00\xD8" "A\0"s, Replacement + "A", 1}, // unpaired surrogate
-        {"-W16B -w", "\xD8\x00"s, Replacement, 1},            // surrogate cut off
-        {"-J -w", "abc\x1B$", "abc" + Replacement, 1},        // escape cut in the middle
-        {"-J -w", "\x1B$B\x30", Replacement, 1},              // character cut in the middle
-        {"-J -w", "\x1B$A!!", Replacement + "$A!!", 1},       // unknown escape
-        {"-J -w", "a\xA4" "b", "a" + Replacement + "b", 1},   // 8-bit byte
-        {"-J -w", "\x1B$B\x29\x21\x1B(B", Replacement, 1},    // row without characters
-        {"-W8 -s", "\xE3\x81" "A", "?A", 1},                // not UTF-8, into Shift_JIS
-        {"-W8 -j", "a\xFF" "b", "a?b", 1},
-        {"-W8 -w16L0", "\xC0" "A", "\xFD\xFF" "A\0"s, 1},    // not UTF-8, into UTF-16
+        {"-W16L -w", "A\0B"s, "A" + Replacement, 1}, // odd length
+        {"-W16L -w",
+         "\x00\xD8"
+         "A\0"s,
+         Replacement + "A", 1},                         // unpaired surrogate
+        {"-W16B -w", "\xD8\x00"s, Replacement, 1},      // surrogate cut off
+        {"-J -w", "abc\x1B$", "abc" + Replacement, 1},  // escape cut in the middle
+        {"-J -w", "\x1B$B\x30", Replacement, 1},        // character cut in the middle
+        {"-J -w", "\x1B$A!!", Replacement + "$A!!", 1}, // unknown escape
+        {"-J -w",
+         "a\xA4"
+         "b",
+         "a" + Replacement + "b", 1},                      // 8-bit byte
+        {"-J -w", "\x1B$B\x29\x21\x1B(B", Replacement, 1}, // row without characters
+        {"-W8 -s",
+         "\xE3\x81"
+         "A",
+         "?A", 1}, // not UTF-8, into Shift_JIS
+        {"-W8 -j",
+         "a\xFF"
+         "b",
+         "a?b", 1},
+        {"-W8 -w16L0",
+         "\xC0"
+         "A",
+         "\xFD\xFF"
+         "A\0"s,
+         1}, // not UTF-8, into UTF-16
     };
     for (const Case &c : cases) {
         const NkfRun run = NkfRun::convert(c.options, c.input);
@@ -56,7 +82,8 @@ TEST(BadInput, InvalidSequencesBecomeOneReplacementEach)
 
 TEST(BadInput, NonUnicodeOutputsGetAQuestionMarkCountedOnce)
 {
-    const NkfRun invalid = NkfRun::convert("-S -e", "a\x80" "b");
+    const NkfRun invalid = NkfRun::convert("-S -e", "a\x80"
+                                                    "b");
     EXPECT_EQ(invalid.output, "a?b");
     EXPECT_EQ(invalid.replacedCount, 1u);
     // Characters that the output cannot hold: an emoji, a Hangul syllable, and a
@@ -102,7 +129,8 @@ TEST(BadInput, EmptyInputConvertsToEmptyOutput)
 TEST(BadInput, InputsOfSeveralHundredMegabytesConvert)
 {
     // 320 MiB of Shift_JIS text with CR+LF, read with detection into UTF-8 with LF.
-    const std::string line = "\x93\xFA\x96{\x8C\xEA\x82\xCC\x95\xB6\x81" "B abc\r\n";
+    const std::string line = "\x93\xFA\x96{\x8C\xEA\x82\xCC\x95\xB6\x81"
+                             "B abc\r\n";
     const std::size_t lines = (320u << 20) / line.size();
     std::string input;
     input.reserve(lines * line.size());

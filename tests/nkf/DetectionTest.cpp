@@ -103,8 +103,8 @@ TEST(Detection, WeighsShortTextsThatAreBothWellFormedUtf8AndEucJp)
     // Common accented letters and other scripts keep UTF-8, even where the bytes
     // read as kanji in EUC-JP; so do rare letters whose EUC-JP reading fails, and
     // rare letters beside common ones.
-    for (const std::string &text : {"Café"s, "Müller"s, "naïve"s, "façade"s, "Ångström"s, "Dvořák"s, "αβγ"s,
-                                   "ə"s, "ǯé"s, "ǯ 日本"s, "年"s, "\\cite{Gödel}"s}) {
+    for (const std::string &text : {"Café"s, "Müller"s, "naïve"s, "façade"s, "Ångström"s, "Dvořák"s, "αβγ"s, "ə"s,
+                                    "ǯé"s, "ǯ 日本"s, "年"s, "\\cite{Gödel}"s}) {
         const NkfRun run = NkfRun::convert("-w", text);
         EXPECT_EQ(run.kanjiCode, 3) << text;
         EXPECT_EQ(run.output, text) << text;

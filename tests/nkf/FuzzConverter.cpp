@@ -14,8 +14,8 @@
 namespace {
 
 constexpr std::array<const char *, 21> options{
-    "-S", "-E", "-J", "-W8", "-W16L", "-W16B", "-s", "-e", "-j", "-w", "-w8",
-    "-w16L0", "-w16L", "-w16B0", "-w16B", "-Lu", "-Lw", "-Lm", "-x", "-W", "",
+    "-S",     "-E",    "-J",     "-W8",   "-W16L", "-W16B", "-s",  "-e", "-j", "-w", "-w8",
+    "-w16L0", "-w16L", "-w16B0", "-w16B", "-Lu",   "-Lw",   "-Lm", "-x", "-W", "",
 };
 
 std::string optionsFrom(const std::uint8_t *&data, std::size_t &size)

@@ -91,8 +91,8 @@ struct Decoding
 
 void expectDecodedAsIconvDoes(const Decoding &decoding, const std::string &input)
 {
-    const IconvReplaced expected =
-        iconvConvertReplacing(input, "UTF-8", decoding.iconvName, Replacement, decoding.rejectedLength);
+    const IconvReplaced expected = iconvConvertReplacing(input, "UTF-8", decoding.iconvName, Replacement,
+                                                         decoding.rejectedLength);
     const NkfRun run = NkfRun::convert(std::string(decoding.option) + " -w", input);
     EXPECT_TRUE(run.output == expected.text) << decoding.option << " " << input.size() << " bytes";
     EXPECT_EQ(run.replacedCount, expected.replacements) << decoding.option << " " << input.size() << " bytes";
@@ -130,7 +130,12 @@ TEST(IconvAgreement, Utf16DecodesAsIconvDecodes)
     for (const Decoding &decoding : decodings) {
         expectDecodedAsIconvDoes(decoding, units);
         // Ends cut within a unit or a surrogate pair, in either byte order.
-        for (const std::string &end : {""s, "A"s, "\x00\xD8"s, "\x00\xD8" "A"s, "\xD8\x00"s, "\xD8\x00" "A"s})
+        for (const std::string &end : {""s, "A"s, "\x00\xD8"s,
+                                       "\x00\xD8"
+                                       "A"s,
+                                       "\xD8\x00"s,
+                                       "\xD8\x00"
+                                       "A"s})
             expectDecodedAsIconvDoes(decoding, surrogates + end);
     }
 }
@@ -158,8 +163,8 @@ TEST(IconvAgreement, EveryCharacterEncodesAsIconvEncodes)
         {"-w16B0", "UTF-16BE", std::string_view("\xFF\xFD", 2)},
     };
     for (const Encoding &encoding : encodings) {
-        const IconvReplaced expected =
-            iconvConvertReplacing(characters, encoding.iconvName, "UTF-8", encoding.replacement, utf8CharacterLength);
+        const IconvReplaced expected = iconvConvertReplacing(characters, encoding.iconvName, "UTF-8",
+                                                             encoding.replacement, utf8CharacterLength);
         const NkfRun run = NkfRun::convert(std::string("-W8 ") + encoding.option, characters);
         EXPECT_TRUE(run.output == expected.text) << encoding.option;
         EXPECT_EQ(run.replacedCount, expected.replacements) << encoding.option;

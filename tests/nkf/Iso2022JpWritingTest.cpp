@@ -116,7 +116,10 @@ TEST(Iso2022JpWriting, AC1ControlNoLongerSwallowsTheNextCharacter)
     const NkfRun written = NkfRun::convert("-W8 -j", "x\xC2\x8AY\nz");
     EXPECT_EQ(written.output, "x?Y\nz");
     EXPECT_EQ(written.replacedCount, 1u);
-    const NkfRun switches = NkfRun::convert("-W8 -j", "a\x0E" "b\x0F" "c\x1B" "d");
+    const NkfRun switches = NkfRun::convert("-W8 -j", "a\x0E"
+                                                      "b\x0F"
+                                                      "c\x1B"
+                                                      "d");
     EXPECT_EQ(switches.output, "a?b?c?d");
     EXPECT_EQ(switches.replacedCount, 3u);
 }

@@ -8,8 +8,7 @@ NkfRun NkfRun::convert(std::string_view options, std::string_view input)
 {
     NkfRun run;
     SetNkfOption(std::string(options).c_str());
-    run.sized = NkfConvertSafe(nullptr, 0, &run.reportedSize, input.data(),
-                               static_cast<std::uint32_t>(input.size()))
+    run.sized = NkfConvertSafe(nullptr, 0, &run.reportedSize, input.data(), static_cast<std::uint32_t>(input.size()))
                 != 0;
     if (!run.sized)
         return run;

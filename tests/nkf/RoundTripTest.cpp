@@ -74,12 +74,10 @@ TEST(RoundTrip, CanonicalCodesComeBackUnchanged)
     for (const Option &option : options) {
         const std::string there = std::string("-S ") + option.output;
         const std::string back = std::string(option.input) + " -s";
-        EXPECT_TRUE(NkfRun::convert(back, NkfRun::convert(there, shiftJis).output).output == shiftJis)
-            << option.output;
+        EXPECT_TRUE(NkfRun::convert(back, NkfRun::convert(there, shiftJis).output).output == shiftJis) << option.output;
         const std::string eucThere = std::string("-E ") + option.output;
         const std::string eucBack = std::string(option.input) + " -e";
-        EXPECT_TRUE(NkfRun::convert(eucBack, NkfRun::convert(eucThere, eucJp).output).output == eucJp)
-            << option.output;
+        EXPECT_TRUE(NkfRun::convert(eucBack, NkfRun::convert(eucThere, eucJp).output).output == eucJp) << option.output;
     }
 }
 
@@ -98,9 +96,11 @@ TEST(RoundTrip, DoublyCodedCharactersComeBackInTheirCanonicalForm)
 TEST(RoundTrip, IsoInputFormsComeBackAsTheEncoderWritesThem)
 {
     // ESC $ @ for JIS X 0208, ESC ( J for ASCII, SO/SI for half-width katakana.
-    const std::string oldForms = "\x1B$@F|K\\\x1B(Jabc\x0E\x31\x0F" "d";
+    const std::string oldForms = "\x1B$@F|K\\\x1B(Jabc\x0E\x31\x0F"
+                                 "d";
     const NkfRun run = NkfRun::convert("-J -j", oldForms);
-    EXPECT_EQ(run.output, "\x1B$BF|K\\\x1B(Babc\x1B(I1\x1B(B" "d");
+    EXPECT_EQ(run.output, "\x1B$BF|K\\\x1B(Babc\x1B(I1\x1B(B"
+                          "d");
     EXPECT_EQ(NkfRun::convert("-J -w", oldForms).output, "日本abcｱd");
 }
 

@@ -4,8 +4,8 @@
 #include "ToolTestSupport.h"
 #include "Utf8StreamDecoder.h"
 
-#include <QFile>
 #include <QDir>
+#include <QFile>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>

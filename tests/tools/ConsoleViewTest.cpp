@@ -147,8 +147,7 @@ TEST_F(ConsoleViewTest, AProgramOrDirectoryThatIsMissingIsReportedAfterThePrompt
     console.clear();
     const QString nowhere = dir.filePath("nowhere");
     EXPECT_EQ(run({"out=never"}, nowhere), ToolRun::Result::FailedToStart);
-    EXPECT_EQ(console.toPlainText(),
-              nowhere + u'>' + shownCommandLine({"out=never"}) + u'\n');
+    EXPECT_EQ(console.toPlainText(), nowhere + u'>' + shownCommandLine({"out=never"}) + u'\n');
     ASSERT_EQ(answers.messages().size(), 2u);
     EXPECT_TRUE(answers.messages()[1].text.contains(QStringLiteral(QUILLMERE_CHILD_HELPER)));
 }

@@ -18,8 +18,8 @@ OutputFinding finding(Kind kind, int line)
 TEST(FindingNavigatorTest, ErrorsComeFirstThenWarningsAndBadBoxesInTheOrderOfTheOutputWrappingAround)
 {
     const std::vector<OutputFinding> findings = {
-        finding(Kind::Warning, 3), finding(Kind::Error, 9), finding(Kind::BadBox, 5),
-        finding(Kind::Error, 0), // a driver's error without a line is skipped
+        finding(Kind::Warning, 3), finding(Kind::Error, 9),
+        finding(Kind::BadBox, 5),  finding(Kind::Error, 0), // a driver's error without a line is skipped
         finding(Kind::Error, 2),
     };
     FindingNavigator navigator;

@@ -107,7 +107,8 @@ TEST_F(FrameDuringRunTest, ATerminationSignalEndsTheRunningToolAndStillWritesThe
     {
         CQuillmereApp app(executable);
         TerminationSignals terminationSignals;
-        QObject::connect(&terminationSignals, &TerminationSignals::terminationRequested, &app, &CQuillmereApp::terminate);
+        QObject::connect(&terminationSignals, &TerminationSignals::terminationRequested, &app,
+                         &CQuillmereApp::terminate);
         ASSERT_TRUE(app.InitInstance({}));
         EXPECT_EQ(runUntil(app, [] { ::raise(SIGTERM); }), ToolRun::Result::Stopped);
         EXPECT_FALSE(app.mainFrame()->isVisible());

@@ -87,7 +87,9 @@ TEST(Utf8StreamDecoderTest, ACharacterSplitBetweenReadsAppearsWhole)
 TEST(Utf8StreamDecoderTest, InvalidBytesAndBrokenEndsBecomeReplacementCharacters)
 {
     Utf8StreamDecoder decoder;
-    EXPECT_EQ(decoder.decode("a\xff" "b\xc0\xaf"), QString::fromUtf16(u"a\uFFFDb\uFFFD\uFFFD"));
+    EXPECT_EQ(decoder.decode("a\xff"
+                             "b\xc0\xaf"),
+              QString::fromUtf16(u"a\uFFFDb\uFFFD\uFFFD"));
     EXPECT_EQ(decoder.decode("c\xe3\x81"), "c");
     EXPECT_EQ(decoder.decode("d"), QString::fromUtf16(u"\uFFFD\uFFFDd"));
     EXPECT_EQ(decoder.decode("\xe3\x81"), "");
@@ -97,8 +99,9 @@ TEST(Utf8StreamDecoderTest, InvalidBytesAndBrokenEndsBecomeReplacementCharacters
 
 TEST(ExecutableFileFiltersTest, LabelsStayAndEveryPatternMatchesEveryFile)
 {
-    EXPECT_EQ(ExecutableFileFilters(StringTable::text(StringTable::ExecutableFilter)),
-              QStringList({QString::fromUtf8("実行ファイル (*.exe) (*)"), QString::fromUtf8("全てのファイル (*.*) (*)")}));
+    EXPECT_EQ(
+        ExecutableFileFilters(StringTable::text(StringTable::ExecutableFilter)),
+        QStringList({QString::fromUtf8("実行ファイル (*.exe) (*)"), QString::fromUtf8("全てのファイル (*.*) (*)")}));
 }
 
 } // namespace

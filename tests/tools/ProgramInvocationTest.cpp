@@ -45,7 +45,6 @@ TEST(ProgramInvocationTest, TemplatesSplitLikeAShellWithoutExpansion)
     EXPECT_EQ(BuildProgramInvocation(program("'unterminated %s"), "n").arguments, (QStringList{"unterminated n"}));
     EXPECT_EQ(BuildProgramInvocation(program("trailing\\"), "n").arguments, (QStringList{"trailing\\"}));
     EXPECT_EQ(BuildProgramInvocation(program("%s %s %%s"), "n").arguments, (QStringList{"n", "%s", "%s"}));
-
 }
 
 TEST(ProgramInvocationTest, AnExecutableFieldWithBlanksIsSplitUnlessItNamesAFile)
@@ -56,7 +55,8 @@ TEST(ProgramInvocationTest, AnExecutableFieldWithBlanksIsSplitUnlessItNamesAFile
     QFile(withBlanks).open(QIODevice::WriteOnly);
     EXPECT_EQ(BuildProgramInvocation(program("%s", withBlanks), "n").program, withBlanks);
     // A relative path is found from the directory the program runs in.
-    const ProgramInvocation relative = BuildProgramInvocation(program("%s", "bin/platex -dev"), "n", dir.filePath("Tex Live"));
+    const ProgramInvocation relative = BuildProgramInvocation(program("%s", "bin/platex -dev"), "n",
+                                                              dir.filePath("Tex Live"));
     EXPECT_EQ(relative.program, "bin/platex -dev");
     EXPECT_EQ(relative.arguments, QStringList{"n"});
 
@@ -73,7 +73,8 @@ TEST(ProgramInvocationTest, ADocumentNameStartingWithADashIsPassedAsAPath)
 {
     EXPECT_EQ(BuildProgramInvocation(program("\"%s.tex\""), "-output-comment=x").arguments,
               QStringList{"./-output-comment=x.tex"});
-    EXPECT_EQ(BuildProgramInvocation(program("-jobname=%s x.tex"), "-x").arguments, (QStringList{"-jobname=-x", "x.tex"}));
+    EXPECT_EQ(BuildProgramInvocation(program("-jobname=%s x.tex"), "-x").arguments,
+              (QStringList{"-jobname=-x", "x.tex"}));
     EXPECT_EQ(BuildProgramInvocation(program("'%s'.dvi x%s"), "-").arguments, (QStringList{"./-.dvi", "x%s"}));
     EXPECT_EQ(BuildProgramInvocation(program("%s.tex"), "a-b").arguments, QStringList{"a-b.tex"});
     // The line the user is shown is the one the tool was given.
@@ -82,7 +83,8 @@ TEST(ProgramInvocationTest, ADocumentNameStartingWithADashIsPassedAsAPath)
 
 TEST(ProgramInvocationTest, TheShownCommandLineSplitsBackIntoTheSameArguments)
 {
-    const QStringList words = {"plain", "", "a b", "it's", "\"q\"", "$HOME", "x;y", QString::fromUtf8("論文 第1稿.tex"),
+    const QStringList words = {"plain",       "",         "a b", "it's",
+                               "\"q\"",       "$HOME",    "x;y", QString::fromUtf8("論文 第1稿.tex"),
                                "-kanji=sjis", "tab\there"};
     const ProgramInvocation invocation{"/opt/my tools/platex", words};
     const QString shown = DisplayCommandLine(invocation);
@@ -93,8 +95,15 @@ TEST(ProgramInvocationTest, TheShownCommandLineSplitsBackIntoTheSameArguments)
 
 TEST(ProgramInvocationTest, AFileNameNeverAddsArguments)
 {
-    const QStringList hostile = {"a\" -shell-escape \"b", "a' 'b", "x; rm -rf ~", "$(touch pwned)", "a\\",
-                                 QString::fromUtf8("論文 第1章"), "%s%%", "\"", ""};
+    const QStringList hostile = {"a\" -shell-escape \"b",
+                                 "a' 'b",
+                                 "x; rm -rf ~",
+                                 "$(touch pwned)",
+                                 "a\\",
+                                 QString::fromUtf8("論文 第1章"),
+                                 "%s%%",
+                                 "\"",
+                                 ""};
     for (const QString &name : hostile) {
         const ProgramInvocation platex = BuildProgramInvocation(program("\"%s.tex\"", "platex"), name);
         EXPECT_EQ(platex.arguments, QStringList{name + ".tex"}) << name.toStdString();

@@ -121,8 +121,8 @@ TEST_F(RunCommandsTest, PlatexSavesAndRunsOnTheBaseNameInTheDocumentsDirectory)
     EXPECT_EQ(runs[0].directory, canonicalDir());
     EXPECT_EQ(runs[0].arguments, PlatexOptions + QStringList{"paper.tex"});
     EXPECT_EQ(runs[0].maxPrintLine, "10000");
-    EXPECT_EQ(console.toPlainText(), dir.path() + '>' + dir.path() + "/bin/platex " + PlatexOptions.join(' ') +
-                                         " paper.tex\nThis is fake platex\nplatex: a warning\n");
+    EXPECT_EQ(console.toPlainText(), dir.path() + '>' + dir.path() + "/bin/platex " + PlatexOptions.join(' ')
+                                         + " paper.tex\nThis is fake platex\nplatex: a warning\n");
     EXPECT_TRUE(answers.messages().empty());
 }
 
@@ -183,8 +183,8 @@ TEST_F(RunCommandsTest, ConsoleToolsFollowPlatexWithoutClearingItsOutput)
     EXPECT_EQ(runs[3].maxPrintLine, "10000");
     const QString text = console.toPlainText();
     EXPECT_TRUE(text.startsWith(dir.path() + '>' + dir.path() + "/bin/platex"));
-    EXPECT_TRUE(text.contains("This is fake platex\nplatex: a warning\n" + dir.path() + '>' + dir.path() +
-                              "/bin/dvipdfmx paper.dvi\nThis is fake dvipdfmx\n"));
+    EXPECT_TRUE(text.contains("This is fake platex\nplatex: a warning\n" + dir.path() + '>' + dir.path()
+                              + "/bin/dvipdfmx paper.dvi\nThis is fake dvipdfmx\n"));
     EXPECT_FALSE(text.contains("pbibtex"));
 }
 
@@ -194,7 +194,8 @@ TEST_F(RunCommandsTest, AFailingStepEndsTheChainAndSaysSoInOneLine)
     target.executeCommand(CommandId::RunDvipsk);
     ASSERT_EQ(toolsRun(), QStringList{"platex"});
     EXPECT_TRUE(console.toPlainText().endsWith(
-        "platex: a warning\n" + QString::fromUtf8("platex は終了コード 1 で終了しました。続く dvips は実行しません。\n")));
+        "platex: a warning\n"
+        + QString::fromUtf8("platex は終了コード 1 で終了しました。続く dvips は実行しません。\n")));
 
     target.executeCommand(CommandId::RunGsview);
     EXPECT_TRUE(console.toPlainText().endsWith(
@@ -240,7 +241,8 @@ TEST_F(RunCommandsTest, AKanjiOptionOfTheUserWinsAndADifferentOneIsPointedOut)
     EXPECT_EQ(starts()[0].arguments,
               QStringList({"-interaction=nonstopmode", "-file-line-error", "-synctex=1", "-kanji=euc", "paper.tex"}));
     const QStringList lines = console.toPlainText().split('\n');
-    EXPECT_EQ(lines[0], QString::fromUtf8("注意: 文書は シフトJIS で保存されていますが、-kanji=euc の指定どおりに読ませます。"));
+    EXPECT_EQ(lines[0],
+              QString::fromUtf8("注意: 文書は シフトJIS で保存されていますが、-kanji=euc の指定どおりに読ませます。"));
     EXPECT_TRUE(lines[1].startsWith(dir.path() + '>'));
 
     document.encoding = TextEncoding::EucJp;
@@ -279,8 +281,8 @@ TEST_F(RunCommandsTest, ABibliographyInAnotherEncodingIsPointedOutBeforePbibtex)
     EXPECT_FALSE(console.toPlainText().contains(QString::fromUtf8("注意")));
     target.executeCommand(CommandId::RunJbibtex);
     const QString text = console.toPlainText();
-    const QString notice =
-        QString::fromUtf8("注意: refs.bib は EUC-JP で書かれていますが、pBibTeX は文書と同じ シフトJIS として読みます。\n");
+    const QString notice = QString::fromUtf8(
+        "注意: refs.bib は EUC-JP で書かれていますが、pBibTeX は文書と同じ シフトJIS として読みます。\n");
     EXPECT_TRUE(text.contains("platex: a warning\n" + notice + dir.path() + '>')) << text.toStdString();
     EXPECT_EQ(text.count(QString::fromUtf8("注意")), 1);
 
@@ -304,9 +306,9 @@ TEST_F(RunCommandsTest, APlatexThatCannotStartEndsTheChainWithOneMessage)
     target.executeCommand(CommandId::RunJbibtex);
     EXPECT_TRUE(starts().empty());
     ASSERT_EQ(answers.messages().size(), 1u);
-    EXPECT_EQ(answers.messages()[0].text,
-              QString::fromUtf8("\"") + dir.filePath("missing/platex") + ' ' + PlatexOptions.join(' ') +
-                  QString::fromUtf8(" paper.tex\"を実行できません。"));
+    EXPECT_EQ(answers.messages()[0].text, QString::fromUtf8("\"") + dir.filePath("missing/platex") + ' '
+                                              + PlatexOptions.join(' ')
+                                              + QString::fromUtf8(" paper.tex\"を実行できません。"));
     EXPECT_TRUE(document.parts.fileName.isEmpty());
 
     target.executeCommand(CommandId::RunGsview);
@@ -370,7 +372,8 @@ TEST_F(RunCommandsTest, ShowPdfStartsTheViewerOnThePdfAsItIsOrSaysThereIsNone)
 {
     target.executeCommand(CommandId::ShowPdf);
     EXPECT_FALSE(QFile::exists(dir.filePath("paper.tex")));
-    EXPECT_EQ(console.toPlainText(), QString::fromUtf8("paper.pdf はまだありません。Ctrl+F5 (dvipdfmx) で作れます。\n"));
+    EXPECT_EQ(console.toPlainText(),
+              QString::fromUtf8("paper.pdf はまだありません。Ctrl+F5 (dvipdfmx) で作れます。\n"));
 
     QFile pdf(dir.filePath("paper.pdf"));
     ASSERT_TRUE(pdf.open(QIODevice::WriteOnly));
@@ -388,7 +391,8 @@ TEST_F(RunCommandsTest, ShowPdfStartsTheViewerOnThePdfAsItIsOrSaysThereIsNone)
     document.path.clear();
     target.executeCommand(CommandId::ShowPdf);
     EXPECT_EQ(document.saveAsPrompts, 0);
-    EXPECT_TRUE(console.toPlainText().endsWith(QString::fromUtf8("PDF はありません。Ctrl+F5 (dvipdfmx) で作れます。\n")));
+    EXPECT_TRUE(
+        console.toPlainText().endsWith(QString::fromUtf8("PDF はありません。Ctrl+F5 (dvipdfmx) で作れます。\n")));
     EXPECT_TRUE(answers.messages().empty());
 }
 
@@ -400,12 +404,16 @@ TEST_F(RunCommandsTest, AViewerThatFailsAtOnceIsReportedWithItsStatus)
     qputenv("QUILLMERE_FAKE_TOOL_STATUS", "4");
     target.executeCommand(CommandId::ShowPdf);
     const QString report = QString::fromUtf8("xdg-open は終了コード 4 で終了しました。表示できませんでした。\n");
-    EXPECT_TRUE(QTest::qWaitFor([&] { return console.toPlainText().endsWith(report); }, 10000)) << console.toPlainText().toStdString();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return console.toPlainText().endsWith(report); }, 10000))
+        << console.toPlainText().toStdString();
 
     table.SetAt(6, ExternalProgram("pdfviewer", dir.filePath("missing/viewer"), "\"%s.pdf\""));
     target.executeCommand(CommandId::ShowPdf);
     EXPECT_TRUE(QTest::qWaitFor(
-        [&] { return console.toPlainText().endsWith(QString::fromUtf8("viewer は終了コード 127 で終了しました。表示できませんでした。\n")); },
+        [&] {
+            return console.toPlainText().endsWith(
+                QString::fromUtf8("viewer は終了コード 127 で終了しました。表示できませんでした。\n"));
+        },
         10000));
 
     // A viewer that keeps running is left alone, and nothing is said about it.

@@ -16,13 +16,15 @@ class SavedDocument
 public:
     RunDocument interface()
     {
-        return RunDocument{[this] { save(); }, [this] { return parts; }, [this] { parts = {}; },
-                           [this] { return path.isEmpty() ? RunDocument::PathParts{} : split(path); },
-                           [this] { return encoding; },
-                           [this](const QByteArray &content) {
-                               return ConverterBinding(library).read(content, ConversionPivot::platform().readOptions())
-                                   .inputEncoding;
-                           }};
+        return RunDocument{
+            [this] { save(); },
+            [this] { return parts; },
+            [this] { parts = {}; },
+            [this] { return path.isEmpty() ? RunDocument::PathParts{} : split(path); },
+            [this] { return encoding; },
+            [this](const QByteArray &content) {
+                return ConverterBinding(library).read(content, ConversionPivot::platform().readOptions()).inputEncoding;
+            }};
     }
 
     void save()

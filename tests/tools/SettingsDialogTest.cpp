@@ -30,7 +30,7 @@ class SettingsDialogTest : public testing::Test
 protected:
     ~SettingsDialogTest() override { ModalHost::answerDialogsWith({}); }
 
-    template <typename Control>
+    template<typename Control>
     static Control *control(const QDialog &dialog, const char *name)
     {
         return dialog.findChild<Control *>(QString::fromLatin1(name));
@@ -132,7 +132,8 @@ TEST_F(SettingsDialogTest, TheBrowseButtonPutsTheChosenPathUnquotedIntoTheExecut
     EXPECT_EQ(executable(dialog)->text(), chosen);
     EXPECT_EQ(options(dialog)->text(), "kept");
     // The labels show as written while every file is listed.
-    EXPECT_EQ(shownTypes, QStringList({QString::fromUtf8("実行ファイル (*.exe)"), QString::fromUtf8("全てのファイル (*.*)")}));
+    EXPECT_EQ(shownTypes,
+              QStringList({QString::fromUtf8("実行ファイル (*.exe)"), QString::fromUtf8("全てのファイル (*.*)")}));
     EXPECT_EQ(table, builtInTable());
 
     ModalHost::answerDialogsWith([](QDialog &) { return int(QDialog::Rejected); });

@@ -82,8 +82,9 @@ TEST(TexLiveTest, TheBuiltInProgramsCompileAJapaneseDocumentWithReferencesAndABi
     EXPECT_TRUE(readFile(dir.filePath("paper.pdf")).startsWith("%PDF"));
     // The last command's output: its pLaTeX run, then dvips.
     const QString shown = console.toPlainText();
-    EXPECT_TRUE(shown.startsWith(dir.path() + ">platex -kanji=utf8 -interaction=nonstopmode -file-line-error -synctex=1 "
-                                               "paper.tex\n"))
+    EXPECT_TRUE(shown.startsWith(dir.path()
+                                 + ">platex -kanji=utf8 -interaction=nonstopmode -file-line-error -synctex=1 "
+                                   "paper.tex\n"))
         << shown.left(200).toStdString();
     EXPECT_TRUE(shown.contains("\n" + dir.path() + ">dvips -Ppdf paper.dvi\n"));
     EXPECT_TRUE(shown.contains("Output written on paper.dvi"));

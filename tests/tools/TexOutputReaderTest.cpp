@@ -73,141 +73,180 @@ void expectFindings(const QString &fixture, const QStringList &logs, const std::
 
 TEST(TexOutputReaderTest, PlatexOnAUtf8DocumentWithFileLineErrors)
 {
-    expectFindings("utf8-error", {"platex-fle.log"}, {
-        {Warning, "paper.tex", 4, R"(LaTeX Warning: Reference `sec:none' on page 1 undefined on input line 4.)", 11},
-        {Warning, "paper.tex", 5, R"(LaTeX Warning: Citation `nokey' on page 1 undefined on input line 5.)", 14},
-        {Error, "paper.tex", 7, R"(Undefined control sequence.)", 16},
-        {BadBox, "paper.tex", 8, R"(Overfull \hbox (127.33243pt too wide) detected at line 8)", 20},
-        {Error, "", 0, R"(File ended while scanning use of \textbf .)", 25},
-        {Error, "", 0, R"(Emergency stop.)", 30},
-    });
+    expectFindings(
+        "utf8-error", {"platex-fle.log"},
+        {
+            {Warning, "paper.tex", 4, R"(LaTeX Warning: Reference `sec:none' on page 1 undefined on input line 4.)",
+             11},
+            {Warning, "paper.tex", 5, R"(LaTeX Warning: Citation `nokey' on page 1 undefined on input line 5.)", 14},
+            {Error, "paper.tex", 7, R"(Undefined control sequence.)", 16},
+            {BadBox, "paper.tex", 8, R"(Overfull \hbox (127.33243pt too wide) detected at line 8)", 20},
+            {Error, "", 0, R"(File ended while scanning use of \textbf .)", 25},
+            {Error, "", 0, R"(Emergency stop.)", 30},
+        });
 }
 
 TEST(TexOutputReaderTest, PlatexOnAUtf8DocumentWithoutFileLineErrors)
 {
-    expectFindings("utf8-error", {"platex.log"}, {
-        {Warning, "paper.tex", 4, R"(LaTeX Warning: Reference `sec:none' on page 1 undefined on input line 4.)", 10},
-        {Warning, "paper.tex", 5, R"(LaTeX Warning: Citation `nokey' on page 1 undefined on input line 5.)", 13},
-        {Error, "paper.tex", 7, R"(Undefined control sequence.)", 15},
-        {BadBox, "paper.tex", 8, R"(Overfull \hbox (127.33243pt too wide) detected at line 8)", 19},
-        {Error, "", 0, R"(File ended while scanning use of \textbf .)", 24},
-        {Error, "", 0, R"(Emergency stop.)", 29},
-    });
+    expectFindings(
+        "utf8-error", {"platex.log"},
+        {
+            {Warning, "paper.tex", 4, R"(LaTeX Warning: Reference `sec:none' on page 1 undefined on input line 4.)",
+             10},
+            {Warning, "paper.tex", 5, R"(LaTeX Warning: Citation `nokey' on page 1 undefined on input line 5.)", 13},
+            {Error, "paper.tex", 7, R"(Undefined control sequence.)", 15},
+            {BadBox, "paper.tex", 8, R"(Overfull \hbox (127.33243pt too wide) detected at line 8)", 19},
+            {Error, "", 0, R"(File ended while scanning use of \textbf .)", 24},
+            {Error, "", 0, R"(Emergency stop.)", 29},
+        });
 }
 
 TEST(TexOutputReaderTest, WarningsOfLatexPackagesAndFontsAndBadBoxes)
 {
-    expectFindings("warnings", {"platex-fle.log"}, {
-        {Warning, "paper.tex", 4, R"(LaTeX Warning: Reference `sec:none' on page 1 undefined on input line 4.)", 11},
-        {Warning, "paper.tex", 5, R"(LaTeX Warning: Citation `nokey' on page 1 undefined on input line 5.)", 14},
-        {Warning, "paper.tex", 6, R"(Package mypkg Warning: 最初の行 次の行 on input line 6.)", 17},
-        {Warning, "paper.tex", 7, R"(LaTeX Font Warning: Font shape `OT1/cmr/m/xyz' undefined using `OT1/cmr/m/n' instead on input line 7.)", 21},
-        {BadBox, "paper.tex", 8, R"(Overfull \hbox (127.33243pt too wide) detected at line 8)", 25},
-        {BadBox, "paper.tex", 10, R"(Underfull \hbox (badness 10000) in paragraph at lines 10--12)", 28},
-        {Error, "paper.tex", 13, R"(Undefined control sequence.)", 30},
-        {Warning, "paper.tex", 0, R"(LaTeX Font Warning: Some font shapes were not available, defaults substituted.)", 35},
-        {Warning, "paper.tex", 0, R"(LaTeX Warning: There were undefined references.)", 38},
-        {Warning, "paper.tex", 0, R"(LaTeX Warning: Label(s) may have changed. Rerun to get cross-references right.)", 41},
-    });
-    expectFindings("warnings", {"platex.log"}, {
-        {Warning, "paper.tex", 4, R"(LaTeX Warning: Reference `sec:none' on page 1 undefined on input line 4.)", 10},
-        {Warning, "paper.tex", 5, R"(LaTeX Warning: Citation `nokey' on page 1 undefined on input line 5.)", 13},
-        {Warning, "paper.tex", 6, R"(Package mypkg Warning: 最初の行 次の行 on input line 6.)", 16},
-        {Warning, "paper.tex", 7, R"(LaTeX Font Warning: Font shape `OT1/cmr/m/xyz' undefined using `OT1/cmr/m/n' instead on input line 7.)", 20},
-        {BadBox, "paper.tex", 8, R"(Overfull \hbox (127.33243pt too wide) detected at line 8)", 24},
-        {BadBox, "paper.tex", 10, R"(Underfull \hbox (badness 10000) in paragraph at lines 10--12)", 27},
-        {Error, "paper.tex", 13, R"(Undefined control sequence.)", 29},
-        {Warning, "paper.tex", 0, R"(LaTeX Font Warning: Some font shapes were not available, defaults substituted.)", 34},
-        {Warning, "paper.tex", 0, R"(LaTeX Warning: There were undefined references.)", 37},
-    });
+    expectFindings(
+        "warnings", {"platex-fle.log"},
+        {
+            {Warning, "paper.tex", 4, R"(LaTeX Warning: Reference `sec:none' on page 1 undefined on input line 4.)",
+             11},
+            {Warning, "paper.tex", 5, R"(LaTeX Warning: Citation `nokey' on page 1 undefined on input line 5.)", 14},
+            {Warning, "paper.tex", 6, R"(Package mypkg Warning: 最初の行 次の行 on input line 6.)", 17},
+            {Warning, "paper.tex", 7,
+             R"(LaTeX Font Warning: Font shape `OT1/cmr/m/xyz' undefined using `OT1/cmr/m/n' instead on input line 7.)",
+             21},
+            {BadBox, "paper.tex", 8, R"(Overfull \hbox (127.33243pt too wide) detected at line 8)", 25},
+            {BadBox, "paper.tex", 10, R"(Underfull \hbox (badness 10000) in paragraph at lines 10--12)", 28},
+            {Error, "paper.tex", 13, R"(Undefined control sequence.)", 30},
+            {Warning, "paper.tex", 0,
+             R"(LaTeX Font Warning: Some font shapes were not available, defaults substituted.)", 35},
+            {Warning, "paper.tex", 0, R"(LaTeX Warning: There were undefined references.)", 38},
+            {Warning, "paper.tex", 0,
+             R"(LaTeX Warning: Label(s) may have changed. Rerun to get cross-references right.)", 41},
+        });
+    expectFindings(
+        "warnings", {"platex.log"},
+        {
+            {Warning, "paper.tex", 4, R"(LaTeX Warning: Reference `sec:none' on page 1 undefined on input line 4.)",
+             10},
+            {Warning, "paper.tex", 5, R"(LaTeX Warning: Citation `nokey' on page 1 undefined on input line 5.)", 13},
+            {Warning, "paper.tex", 6, R"(Package mypkg Warning: 最初の行 次の行 on input line 6.)", 16},
+            {Warning, "paper.tex", 7,
+             R"(LaTeX Font Warning: Font shape `OT1/cmr/m/xyz' undefined using `OT1/cmr/m/n' instead on input line 7.)",
+             20},
+            {BadBox, "paper.tex", 8, R"(Overfull \hbox (127.33243pt too wide) detected at line 8)", 24},
+            {BadBox, "paper.tex", 10, R"(Underfull \hbox (badness 10000) in paragraph at lines 10--12)", 27},
+            {Error, "paper.tex", 13, R"(Undefined control sequence.)", 29},
+            {Warning, "paper.tex", 0,
+             R"(LaTeX Font Warning: Some font shapes were not available, defaults substituted.)", 34},
+            {Warning, "paper.tex", 0, R"(LaTeX Warning: There were undefined references.)", 37},
+        });
 }
 
 TEST(TexOutputReaderTest, PlatexOnAShiftJisDocument)
 {
-    expectFindings("sjis", {"platex-fle.log"}, {
-        {Error, "paper.tex", 7, R"(Undefined control sequence.)", 10},
-        {Warning, "paper.tex", 0, R"(LaTeX Warning: Label(s) may have changed. Rerun to get cross-references right.)", 15},
-    });
+    expectFindings("sjis", {"platex-fle.log"},
+                   {
+                       {Error, "paper.tex", 7, R"(Undefined control sequence.)", 10},
+                       {Warning, "paper.tex", 0,
+                        R"(LaTeX Warning: Label(s) may have changed. Rerun to get cross-references right.)", 15},
+                   });
     // Without -file-line-error the warning read from the .aux file belongs to it.
-    expectFindings("sjis", {"platex.log"}, {
-        {Warning, "paper.aux", 0, R"(LaTeX Warning: Label `sec:a' multiply defined.)", 10},
-        {Error, "paper.tex", 7, R"(Undefined control sequence.)", 13},
-        {Warning, "paper.tex", 0, R"(LaTeX Warning: There were multiply-defined labels.)", 18},
-    });
+    expectFindings("sjis", {"platex.log"},
+                   {
+                       {Warning, "paper.aux", 0, R"(LaTeX Warning: Label `sec:a' multiply defined.)", 10},
+                       {Error, "paper.tex", 7, R"(Undefined control sequence.)", 13},
+                       {Warning, "paper.tex", 0, R"(LaTeX Warning: There were multiply-defined labels.)", 18},
+                   });
 }
 
 // The book includes two chapters, one of which inputs sub/part.tex; a box shown
 // in the output holds an opening parenthesis of the text that opens no file.
 TEST(TexOutputReaderTest, ErrorsInIncludedChaptersBelongToTheChapters)
 {
-    expectFindings("book", {"platex-fle.log"}, {
-        {Warning, "sub/part.tex", 2, R"(LaTeX Warning: Reference `missing' on page 1 undefined on input line 2.)", 14},
-        {BadBox, "sub/part.tex", 3, R"(Overfull \hbox (86.72162pt too wide) detected at line 3)", 17},
-        {BadBox, "chap1.tex", 4, R"(Overfull \hbox (74.27173pt too wide) detected at line 4)", 20},
-        {Error, "chap1.tex", 5, R"(Undefined control sequence.)", 22},
-        {Warning, "chap2.tex", 2, R"(LaTeX Warning: Citation `zzz' on page 3 undefined on input line 2.)", 28},
-        {Error, "chap2.tex", 4, R"(Undefined control sequence.)", 30},
-        {Warning, "book.tex", 0, R"(LaTeX Warning: There were undefined references.)", 35},
-    });
-    expectFindings("book", {"platex.log"}, {
-        {Warning, "sub/part.tex", 2, R"(LaTeX Warning: Reference `missing' on page 1 undefined on input line 2.)", 12},
-        {BadBox, "sub/part.tex", 3, R"(Overfull \hbox (86.72162pt too wide) detected at line 3)", 15},
-        {BadBox, "chap1.tex", 4, R"(Overfull \hbox (74.27173pt too wide) detected at line 4)", 18},
-        {Error, "chap1.tex", 5, R"(Undefined control sequence.)", 20},
-        {Warning, "chap2.tex", 2, R"(LaTeX Warning: Citation `zzz' on page 3 undefined on input line 2.)", 26},
-        {Error, "chap2.tex", 4, R"(Undefined control sequence.)", 28},
-        {Warning, "book.tex", 0, R"(LaTeX Warning: There were undefined references.)", 33},
-    });
+    expectFindings(
+        "book", {"platex-fle.log"},
+        {
+            {Warning, "sub/part.tex", 2, R"(LaTeX Warning: Reference `missing' on page 1 undefined on input line 2.)",
+             14},
+            {BadBox, "sub/part.tex", 3, R"(Overfull \hbox (86.72162pt too wide) detected at line 3)", 17},
+            {BadBox, "chap1.tex", 4, R"(Overfull \hbox (74.27173pt too wide) detected at line 4)", 20},
+            {Error, "chap1.tex", 5, R"(Undefined control sequence.)", 22},
+            {Warning, "chap2.tex", 2, R"(LaTeX Warning: Citation `zzz' on page 3 undefined on input line 2.)", 28},
+            {Error, "chap2.tex", 4, R"(Undefined control sequence.)", 30},
+            {Warning, "book.tex", 0, R"(LaTeX Warning: There were undefined references.)", 35},
+        });
+    expectFindings(
+        "book", {"platex.log"},
+        {
+            {Warning, "sub/part.tex", 2, R"(LaTeX Warning: Reference `missing' on page 1 undefined on input line 2.)",
+             12},
+            {BadBox, "sub/part.tex", 3, R"(Overfull \hbox (86.72162pt too wide) detected at line 3)", 15},
+            {BadBox, "chap1.tex", 4, R"(Overfull \hbox (74.27173pt too wide) detected at line 4)", 18},
+            {Error, "chap1.tex", 5, R"(Undefined control sequence.)", 20},
+            {Warning, "chap2.tex", 2, R"(LaTeX Warning: Citation `zzz' on page 3 undefined on input line 2.)", 26},
+            {Error, "chap2.tex", 4, R"(Undefined control sequence.)", 28},
+            {Warning, "book.tex", 0, R"(LaTeX Warning: There were undefined references.)", 33},
+        });
 }
 
 TEST(TexOutputReaderTest, AFileNameWithBlanks)
 {
-    expectFindings("blanks", {"platex-fle.log"}, {
-        {Error, "part one.tex", 2, R"(Undefined control sequence.)", 11},
-    });
-    expectFindings("blanks", {"platex.log"}, {
-        {Error, "part one.tex", 2, R"(Undefined control sequence.)", 9},
-    });
+    expectFindings("blanks", {"platex-fle.log"},
+                   {
+                       {Error, "part one.tex", 2, R"(Undefined control sequence.)", 11},
+                   });
+    expectFindings("blanks", {"platex.log"},
+                   {
+                       {Error, "part one.tex", 2, R"(Undefined control sequence.)", 9},
+                   });
 }
 
 TEST(TexOutputReaderTest, UplatexThenPbibtexThenDvipdfmxInOneConsole)
 {
-    expectFindings("uplatex", {"uplatex-fle.log", "pbibtex.log", "dvipdfmx.log"}, {
-        {Warning, "paper.tex", 4, R"(LaTeX Warning: Citation `knuth84' on page 1 undefined on input line 4.)", 11},
-        {Warning, "paper.tex", 4, R"(LaTeX Warning: Citation `missingkey' on page 1 undefined on input line 4.)", 14},
-        {Warning, "paper.tex", 6, R"(LaTeX Warning: Reference `nowhere' on page 1 undefined on input line 6.)", 17},
-        {Error, "paper.tex", 10, R"(Undefined control sequence.)", 20},
-        {Warning, "paper.tex", 10, R"(LaTeX Warning: Citation `nojournal' undefined on input line 10.)", 24},
-        {Warning, "paper.tex", 0, R"(LaTeX Warning: There were undefined references.)", 28},
-        {Warning, "paper.tex", 0, R"(LaTeX Warning: Label(s) may have changed. Rerun to get cross-references right.)", 31},
-        {Warning, "refs.bib", 7, R"(Warning--I'm ignoring knuth84's extra "year" field)", 42},
-        {Error, "refs.bib", 13, R"(I was expecting a `,' or a `}')", 44},
-        {Warning, "", 0, R"(Warning--I didn't find a database entry for "missingkey")", 49},
-        {Warning, "", 0, R"(Warning--empty journal in nojournal)", 50},
-    });
-    expectFindings("uplatex", {"uplatex.log"}, {
-        {Warning, "paper.aux", 0, R"(LaTeX Warning: Label `x' multiply defined.)", 10},
-        {Warning, "paper.tex", 4, R"(LaTeX Warning: Citation `knuth84' on page 1 undefined on input line 4.)", 14},
-        {Warning, "paper.tex", 4, R"(LaTeX Warning: Citation `missingkey' on page 1 undefined on input line 4.)", 17},
-        {Warning, "paper.tex", 6, R"(LaTeX Warning: Reference `nowhere' on page 1 undefined on input line 6.)", 20},
-        {Error, "paper.tex", 10, R"(Undefined control sequence.)", 23},
-        {Warning, "paper.tex", 10, R"(LaTeX Warning: Citation `nojournal' undefined on input line 10.)", 27},
-        {Warning, "paper.tex", 0, R"(LaTeX Warning: There were undefined references.)", 31},
-        {Warning, "paper.tex", 0, R"(LaTeX Warning: There were multiply-defined labels.)", 34},
-    });
-    expectFindings("uplatex", {"upbibtex.log"}, {
-        {Warning, "refs.bib", 7, R"(Warning--I'm ignoring knuth84's extra "year" field)", 5},
-        {Error, "refs.bib", 13, R"(I was expecting a `,' or a `}')", 7},
-        {Warning, "", 0, R"(Warning--I didn't find a database entry for "missingkey")", 12},
-        {Warning, "", 0, R"(Warning--empty journal in nojournal)", 13},
-    });
-    expectFindings("uplatex", {"pbibtex-nodatabase.log"}, {
-        {Error, "nodatabase.aux", 5, R"(I couldn't open database file nothere.bib)", 4},
-        {Error, "nodatabase.aux", 0, R"(I found no database files)", 9},
-        {Warning, "", 0, R"(Warning--I didn't find a database entry for "knuth84")", 10},
-        {Warning, "", 0, R"(Warning--I didn't find a database entry for "missingkey")", 11},
-        {Warning, "", 0, R"(Warning--I didn't find a database entry for "nojournal")", 12},
-    });
+    expectFindings(
+        "uplatex", {"uplatex-fle.log", "pbibtex.log", "dvipdfmx.log"},
+        {
+            {Warning, "paper.tex", 4, R"(LaTeX Warning: Citation `knuth84' on page 1 undefined on input line 4.)", 11},
+            {Warning, "paper.tex", 4, R"(LaTeX Warning: Citation `missingkey' on page 1 undefined on input line 4.)",
+             14},
+            {Warning, "paper.tex", 6, R"(LaTeX Warning: Reference `nowhere' on page 1 undefined on input line 6.)", 17},
+            {Error, "paper.tex", 10, R"(Undefined control sequence.)", 20},
+            {Warning, "paper.tex", 10, R"(LaTeX Warning: Citation `nojournal' undefined on input line 10.)", 24},
+            {Warning, "paper.tex", 0, R"(LaTeX Warning: There were undefined references.)", 28},
+            {Warning, "paper.tex", 0,
+             R"(LaTeX Warning: Label(s) may have changed. Rerun to get cross-references right.)", 31},
+            {Warning, "refs.bib", 7, R"(Warning--I'm ignoring knuth84's extra "year" field)", 42},
+            {Error, "refs.bib", 13, R"(I was expecting a `,' or a `}')", 44},
+            {Warning, "", 0, R"(Warning--I didn't find a database entry for "missingkey")", 49},
+            {Warning, "", 0, R"(Warning--empty journal in nojournal)", 50},
+        });
+    expectFindings(
+        "uplatex", {"uplatex.log"},
+        {
+            {Warning, "paper.aux", 0, R"(LaTeX Warning: Label `x' multiply defined.)", 10},
+            {Warning, "paper.tex", 4, R"(LaTeX Warning: Citation `knuth84' on page 1 undefined on input line 4.)", 14},
+            {Warning, "paper.tex", 4, R"(LaTeX Warning: Citation `missingkey' on page 1 undefined on input line 4.)",
+             17},
+            {Warning, "paper.tex", 6, R"(LaTeX Warning: Reference `nowhere' on page 1 undefined on input line 6.)", 20},
+            {Error, "paper.tex", 10, R"(Undefined control sequence.)", 23},
+            {Warning, "paper.tex", 10, R"(LaTeX Warning: Citation `nojournal' undefined on input line 10.)", 27},
+            {Warning, "paper.tex", 0, R"(LaTeX Warning: There were undefined references.)", 31},
+            {Warning, "paper.tex", 0, R"(LaTeX Warning: There were multiply-defined labels.)", 34},
+        });
+    expectFindings("uplatex", {"upbibtex.log"},
+                   {
+                       {Warning, "refs.bib", 7, R"(Warning--I'm ignoring knuth84's extra "year" field)", 5},
+                       {Error, "refs.bib", 13, R"(I was expecting a `,' or a `}')", 7},
+                       {Warning, "", 0, R"(Warning--I didn't find a database entry for "missingkey")", 12},
+                       {Warning, "", 0, R"(Warning--empty journal in nojournal)", 13},
+                   });
+    expectFindings("uplatex", {"pbibtex-nodatabase.log"},
+                   {
+                       {Error, "nodatabase.aux", 5, R"(I couldn't open database file nothere.bib)", 4},
+                       {Error, "nodatabase.aux", 0, R"(I found no database files)", 9},
+                       {Warning, "", 0, R"(Warning--I didn't find a database entry for "knuth84")", 10},
+                       {Warning, "", 0, R"(Warning--I didn't find a database entry for "missingkey")", 11},
+                       {Warning, "", 0, R"(Warning--I didn't find a database entry for "nojournal")", 12},
+                   });
 }
 
 TEST(TexOutputReaderTest, DriverComplaintsAreListedWithoutALine)
@@ -216,17 +255,17 @@ TEST(TexOutputReaderTest, DriverComplaintsAreListedWithoutALine)
                    {"dvipdfmx-special.log", "dvipdfmx-missing.log", "dvipdfmx-broken.log", "dvips-missing.log",
                     "dvips-broken.log", "dvips-special.log"},
                    {
-        {Warning, "", 0, R"(dvipdfmx:warning: >> xxx "pdf:unknowncmd")", 3},
-        {Error, "", 0, R"(dvipdfmx:fatal: Image inclusion failed. Could not find file: missing.png)", 4},
-        {Error, "", 0, R"(dvipdfmx:fatal: Could not open specified DVI (or XDV) file: missing.dvi)", 9},
-        {Error, "", 0, R"(dvipdfmx:fatal: Something is wrong. Are you sure this is a DVI file?)", 15},
-        {Error, "", 0, R"(dvips: DVI file can't be opened: missing.dvi: No such file or directory)", 20},
-        {Error, "", 0, R"(dvips: ! unexpected eof on DVI file)", 24},
-        {Warning, "", 0, R"(dvips: Unknown keyword (pdf:unknowncmd) in \special will be ignored)", 33},
-        {Warning, "", 0, R"(dvips: No \special psfile was given; figure will be blank)", 34},
-        {Warning, "", 0, R"(dvips: Unknown keyword (pdf:image) in \special will be ignored)", 35},
-        {Warning, "", 0, R"(dvips: Unknown keyword ((missing.png)) in \special will be ignored)", 36},
-        {Warning, "", 0, R"(dvips: No \special psfile was given; figure will be blank)", 37},
+                       {Warning, "", 0, R"(dvipdfmx:warning: >> xxx "pdf:unknowncmd")", 3},
+                       {Error, "", 0, R"(dvipdfmx:fatal: Image inclusion failed. Could not find file: missing.png)", 4},
+                       {Error, "", 0, R"(dvipdfmx:fatal: Could not open specified DVI (or XDV) file: missing.dvi)", 9},
+                       {Error, "", 0, R"(dvipdfmx:fatal: Something is wrong. Are you sure this is a DVI file?)", 15},
+                       {Error, "", 0, R"(dvips: DVI file can't be opened: missing.dvi: No such file or directory)", 20},
+                       {Error, "", 0, R"(dvips: ! unexpected eof on DVI file)", 24},
+                       {Warning, "", 0, R"(dvips: Unknown keyword (pdf:unknowncmd) in \special will be ignored)", 33},
+                       {Warning, "", 0, R"(dvips: No \special psfile was given; figure will be blank)", 34},
+                       {Warning, "", 0, R"(dvips: Unknown keyword (pdf:image) in \special will be ignored)", 35},
+                       {Warning, "", 0, R"(dvips: Unknown keyword ((missing.png)) in \special will be ignored)", 36},
+                       {Warning, "", 0, R"(dvips: No \special psfile was given; figure will be blank)", 37},
                    });
     expectFindings("warnings", {"dvipdfmx.log", "dvips.log"}, {});
 }
@@ -289,7 +328,8 @@ TEST(TexOutputReaderTest, FileNamesAreResolvedAgainstTheToolsFolder)
 {
     TexOutputReader reader;
     reader.beginTool(Fixtures + "book");
-    reader.read(u"prompt\n(chap1.tex (sub/part.tex\n! One.\n) (\"chap2.tex\"\n! Two.\n) (/nowhere/gone.tex\n! Three.\n");
+    reader.read(
+        u"prompt\n(chap1.tex (sub/part.tex\n! One.\n) (\"chap2.tex\"\n! Two.\n) (/nowhere/gone.tex\n! Three.\n");
     reader.read(u"(2020.10) (chap2\n! Four.\n");
     ASSERT_EQ(reader.findings().size(), 4u);
     EXPECT_EQ(reader.findings()[0].file, Fixtures + "book/sub/part.tex");
@@ -304,7 +344,8 @@ TEST(TexOutputReaderTest, ColonsAndNumbersThatAreNotAFileLineAreLeftAlone)
 {
     TexOutputReader reader;
     reader.beginTool(Fixtures + "book");
-    reader.read(u"prompt\nTime 12:34: ten\n ./chap1.tex:3: indented\nchap1.tex:x: no line\nNot A Package Warning: no\n");
+    reader.read(
+        u"prompt\nTime 12:34: ten\n ./chap1.tex:3: indented\nchap1.tex:x: no line\nNot A Package Warning: no\n");
     EXPECT_TRUE(reader.findings().empty());
     reader.read(u"chap1.tex:3:\n");
     ASSERT_EQ(reader.findings().size(), 1u);
