@@ -13,6 +13,27 @@ namespace {
 using TexText::isEscaped;
 using TexText::isLineBlank;
 
+// Follows how deep in braces and in brackets the text is after c.
+void countGroup(QChar c, int &braces, int &brackets)
+{
+    switch (c.unicode()) {
+    case '{':
+        ++braces;
+        break;
+    case '}':
+        --braces;
+        break;
+    case '[':
+        ++brackets;
+        break;
+    case ']':
+        --brackets;
+        break;
+    default:
+        break;
+    }
+}
+
 // The backslash of the command whose argument the caret is in: the nearest one
 // outside every group opened before the caret, else the nearest one at all.
 qsizetype commandBackslash(QStringView text)
@@ -23,28 +44,14 @@ qsizetype commandBackslash(QStringView text)
     for (qsizetype i = text.size() - 1; i >= 0; --i) {
         if (isEscaped(text, i))
             continue;
-        switch (text[i].unicode()) {
-        case '{':
-            ++braces;
-            break;
-        case '}':
-            --braces;
-            break;
-        case '[':
-            ++brackets;
-            break;
-        case ']':
-            --brackets;
-            break;
-        case '\\':
-            if (std::max(braces, brackets) > 0)
-                return i;
-            if (fallback < 0)
-                fallback = i;
-            break;
-        default:
-            break;
+        if (text[i] != QLatin1Char('\\')) {
+            countGroup(text[i], braces, brackets);
+            continue;
         }
+        if (std::max(braces, brackets) > 0)
+            return i;
+        if (fallback < 0)
+            fallback = i;
     }
     return fallback;
 }
@@ -88,22 +95,7 @@ void readArguments(QStringView text, qsizetype from, DocumentScan::Context &cont
             }
             continue;
         }
-        switch (c.unicode()) {
-        case '{':
-            ++braces;
-            break;
-        case '}':
-            --braces;
-            break;
-        case '[':
-            ++brackets;
-            break;
-        case ']':
-            --brackets;
-            break;
-        default:
-            break;
-        }
+        countGroup(c, braces, brackets);
     }
     if (braces == 0 || lastBrace < 0)
         context.paramIndex = 0;
