@@ -20,6 +20,20 @@ qsizetype characterLength(char c)
     return 1;
 }
 
+// Where the character that the run ends inside of starts; -1 when the run ends
+// with a whole character.
+qsizetype unfinishedCharacterStart(QByteArrayView run)
+{
+    for (qsizetype at = run.size() - 1; at >= std::max<qsizetype>(0, run.size() - 3); --at) {
+        const auto byte = static_cast<unsigned char>(run[at]);
+        if (byte < 0x80)
+            return -1;
+        if (byte >= 0xC0)
+            return at + characterLength(run[at]) > run.size() ? at : -1;
+    }
+    return -1;
+}
+
 } // namespace
 
 // Where a run of ordinary bytes has to be cut so that the line holds at most
@@ -44,6 +58,15 @@ void OutputNormalizer::appendRun(QByteArray &result, QByteArrayView run)
         result.append('\n');
         m_lineLength = 0;
         run = run.sliced(cut);
+    }
+    // The rest of a character that a read ends inside of comes with the next read,
+    // too late to cut before it: a character is begun only on a line it fits on.
+    const qsizetype unfinished = unfinishedCharacterStart(run);
+    if (unfinished >= 0 && m_lineLength + unfinished + characterLength(run[unfinished]) > LongestLine) {
+        result.append(run.first(unfinished));
+        result.append('\n');
+        m_lineLength = 0;
+        run = run.sliced(unfinished);
     }
     result.append(run);
     m_lineLength += run.size();

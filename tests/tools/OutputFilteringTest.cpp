@@ -60,6 +60,16 @@ TEST(OutputNormalizerTest, ALineWithoutEndIsCutIntoPiecesBetweenCharacters)
     }
     EXPECT_EQ(joined, output);
 
+    // A read that ends inside a character right at the limit: the character goes
+    // whole to the next line, whatever the next read brings.
+    const QByteArray kanji = QString::fromUtf8("漢").toUtf8();
+    for (qsizetype taken = 1; taken < kanji.size(); ++taken) {
+        OutputNormalizer atLimit;
+        QByteArray split = atLimit.normalize(QByteArray(Longest - taken, 'a') + kanji.left(taken));
+        split += atLimit.normalize(kanji.mid(taken) + "b");
+        EXPECT_EQ(split, QByteArray(Longest - taken, 'a') + "\n" + kanji + "b") << taken << " bytes taken";
+    }
+
     // A line end of the tool's own starts the count afresh, and so does reset().
     EXPECT_EQ(normalizer.normalize("\n" + QByteArray(Longest, 'y')), "\n" + QByteArray(Longest, 'y'));
     normalizer.reset();
