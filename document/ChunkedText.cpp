@@ -94,15 +94,3 @@ void ChunkedText::replace(qsizetype position, qsizetype removed, QStringView add
     splitLarge(index);
     std::erase_if(m_pieces, [](const Piece &each) { return each.size == 0; });
 }
-
-QString ChunkedText::join(const Snapshot &snapshot)
-{
-    qsizetype length = 0;
-    for (const Piece &piece : snapshot)
-        length += piece.size;
-    QString text;
-    text.reserve(length);
-    for (const Piece &piece : snapshot)
-        text.append(piece.view());
-    return text;
-}

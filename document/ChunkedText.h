@@ -34,7 +34,6 @@ public:
     void replace(qsizetype position, qsizetype removed, QStringView added);
 
     Snapshot snapshot() const { return m_pieces; }
-    static QString join(const Snapshot &snapshot);
 
 private:
     // The piece that holds position, and where in it; the end of the text lies at

@@ -6,6 +6,14 @@
 
 namespace {
 
+QString join(const ChunkedText::Snapshot &snapshot)
+{
+    QString text;
+    for (const ChunkedText::Piece &piece : snapshot)
+        text.append(piece.view());
+    return text;
+}
+
 QString randomText(QRandomGenerator &random, qsizetype length)
 {
     QString text;
@@ -32,9 +40,9 @@ TEST(ChunkedTextTest, FollowsRandomChangesAndKeepsEverySnapshotAsItWas)
         if (change % 300 == 0)
             snapshots.emplace_back(copy.snapshot(), reference);
     }
-    EXPECT_EQ(ChunkedText::join(copy.snapshot()), reference);
+    EXPECT_EQ(join(copy.snapshot()), reference);
     for (const auto &[snapshot, text] : snapshots)
-        EXPECT_EQ(ChunkedText::join(snapshot), text);
+        EXPECT_EQ(join(snapshot), text);
 }
 
 TEST(ChunkedTextTest, SharesTheGivenTextAndStartsFromNothing)
@@ -44,13 +52,13 @@ TEST(ChunkedTextTest, SharesTheGivenTextAndStartsFromNothing)
     copy.reset(QString());
     copy.replace(0, 0, u"\\section{序論}");
     copy.replace(9, 2, u"はじめに");
-    EXPECT_EQ(ChunkedText::join(copy.snapshot()), QString::fromUtf8("\\section{はじめに}"));
+    EXPECT_EQ(join(copy.snapshot()), QString::fromUtf8("\\section{はじめに}"));
 
     // Deleting everything leaves an empty text that can grow again.
     copy.replace(0, copy.length(), u"");
     EXPECT_EQ(copy.length(), 0);
     copy.replace(0, 0, u"x");
-    EXPECT_EQ(ChunkedText::join(copy.snapshot()), "x");
+    EXPECT_EQ(join(copy.snapshot()), "x");
 }
 
 TEST(ChunkedTextTest, AChangeThatDoesNotFitInvalidatesTheCopy)
