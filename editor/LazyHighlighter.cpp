@@ -180,10 +180,12 @@ void LazyHighlighter::runSlice()
 {
     QElapsedTimer clock;
     clock.start();
+    // The lines shown come first, so that they show their true colours soonest;
+    // what the slice has no time left for is taken up by the next one.
+    bool finished = recolourShownLines(shownLines(), Colouring::Stale, &clock);
     advanceStates(clock);
-    recolourShownLines(keptLines(), Colouring::Stale);
-    dropDistantColours();
-    if (m_validLines < m_lineCount)
+    finished = finished && recolourShownLines(keptLines(), Colouring::Stale, &clock) && dropDistantColours(clock);
+    if (m_validLines < m_lineCount || !finished)
         m_timer.start(0);
 }
 
@@ -221,15 +223,17 @@ void LazyHighlighter::advanceStates(const QElapsedTimer &clock)
 // New formats throw a line's layout away; a line shown is laid out again when the
 // view paints, so one repaint of the view covers them all, and lines out of view
 // wait for the paint that brings them in.
-void LazyHighlighter::recolourShownLines(LineRange lines, Colouring which)
+bool LazyHighlighter::recolourShownLines(LineRange lines, Colouring which, const QElapsedTimer *clock)
 {
-    const LineRange changed = colourLines(lines, which);
+    const Coloured coloured = colourLines(lines, which, clock);
+    const LineRange changed = coloured.changed;
     const LineRange shown = shownLines();
     if (changed.count > 0 && changed.first < shown.first + shown.count && changed.first + changed.count > shown.first)
         m_view.viewport()->update();
+    return coloured.finished;
 }
 
-LazyHighlighter::LineRange LazyHighlighter::colourLines(LineRange lines, Colouring which)
+LazyHighlighter::Coloured LazyHighlighter::colourLines(LineRange lines, Colouring which, const QElapsedTimer *clock)
 {
     QTextBlock block = m_view.document()->findBlockByNumber(std::max(lines.first, 0));
     State state = bestStartState(block);
@@ -237,6 +241,8 @@ LazyHighlighter::LineRange LazyHighlighter::colourLines(LineRange lines, Colouri
     int lastChanged = -1;
     for (int number = lines.first; number < lines.first + lines.count && block.isValid();
          ++number, block = block.next()) {
+        if (clock && clock->elapsed() >= SliceMilliseconds)
+            return {{firstChanged, firstChanged < 0 ? 0 : lastChanged - firstChanged + 1}, false};
         const LineRecord record = recordOf(block);
         const bool stale = record.colouredWith != state;
         if (!record.colouredWith || which == Colouring::All || (which == Colouring::Stale && stale)) {
@@ -252,7 +258,7 @@ LazyHighlighter::LineRange LazyHighlighter::colourLines(LineRange lines, Colouri
             state = TexSyntax::scanLine(block.text(), state, nullptr);
         }
     }
-    return {firstChanged, firstChanged < 0 ? 0 : lastChanged - firstChanged + 1};
+    return {{firstChanged, firstChanged < 0 ? 0 : lastChanged - firstChanged + 1}, true};
 }
 
 // Formats are set only when they differ from the line's own: setting them drops
@@ -304,26 +310,56 @@ void LazyHighlighter::includeInColoured(const QTextBlock &block)
     m_anyColoured = true;
 }
 
-void LazyHighlighter::dropDistantColours()
+// The coloured stretch shrinks towards the kept lines as its lines lose their
+// colours, from the top down and from the bottom up, so that a slice out of time
+// leaves it whole for the next one to go on with. After a jump far through a long
+// document the lines between the old and the new place number many thousands.
+bool LazyHighlighter::dropDistantColours(const QElapsedTimer &clock)
 {
     if (!m_anyColoured)
-        return;
+        return true;
     const LineRange kept = keptLines();
-    const int keptLast = kept.first + kept.count - 1;
+    const int keptLast = std::min(kept.first + kept.count, m_lineCount) - 1;
     const int first = m_colouredFrom.block().blockNumber();
     const int last = m_colouredTo.block().blockNumber();
     if (first >= kept.first && last <= keptLast)
-        return;
-    QTextBlock block = m_view.document()->findBlockByNumber(first);
-    for (int number = first; number <= last && block.isValid(); ++number, block = block.next()) {
-        if (number < kept.first || number > keptLast)
-            clearLine(block);
-    }
+        return true;
     QTextDocument &document = *m_view.document();
-    const QTextBlock from = document.findBlockByNumber(std::max(kept.first, 0));
-    const QTextBlock to = document.findBlockByNumber(std::min(keptLast, m_lineCount - 1));
-    m_colouredFrom.setPosition(from.position());
-    m_colouredTo.setPosition(to.position() + to.length() - 1);
+    const QTextBlock keptFrom = document.findBlockByNumber(std::max(kept.first, 0));
+    const QTextBlock keptTo = document.findBlockByNumber(std::max(keptLast, 0));
+    if (!clearAbove(keptFrom.blockNumber(), last, clock) || !clearBelow(keptTo.blockNumber(), first, clock))
+        return false;
+    m_colouredFrom.setPosition(keptFrom.position());
+    m_colouredTo.setPosition(keptTo.position() + keptTo.length() - 1);
+    return true;
+}
+
+bool LazyHighlighter::clearAbove(int keptFirst, int colouredLast, const QElapsedTimer &clock)
+{
+    QTextBlock block = m_colouredFrom.block();
+    for (int number = block.blockNumber(); number < keptFirst && number <= colouredLast && block.isValid();
+         ++number, block = block.next()) {
+        if (number % LinesBetweenClockChecks == 0 && clock.elapsed() >= SliceMilliseconds) {
+            m_colouredFrom.setPosition(block.position());
+            return false;
+        }
+        clearLine(block);
+    }
+    return true;
+}
+
+bool LazyHighlighter::clearBelow(int keptLast, int colouredFirst, const QElapsedTimer &clock)
+{
+    QTextBlock block = m_colouredTo.block();
+    for (int number = block.blockNumber(); number > keptLast && number >= colouredFirst && block.isValid();
+         --number, block = block.previous()) {
+        if (number % LinesBetweenClockChecks == 0 && clock.elapsed() >= SliceMilliseconds) {
+            m_colouredTo.setPosition(block.position() + block.length() - 1);
+            return false;
+        }
+        clearLine(block);
+    }
+    return true;
 }
 
 TexSyntax::State LazyHighlighter::bestStartState(const QTextBlock &block) const

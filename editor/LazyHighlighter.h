@@ -66,12 +66,23 @@ private:
         bool changed = false;
     };
 
-    void recolourShownLines(LineRange lines, Colouring which);
-    // Returns the span from the first to the last line whose formats changed.
-    LineRange colourLines(LineRange lines, Colouring which);
+    // The span from the first to the last line whose formats changed, and whether
+    // every line of the range was gone through before the slice ran out of time.
+    struct Coloured
+    {
+        LineRange changed;
+        bool finished = true;
+    };
+
+    // Given a clock, these stop at the end of the slice and return false when
+    // lines are left for the next one.
+    bool recolourShownLines(LineRange lines, Colouring which, const QElapsedTimer *clock = nullptr);
+    Coloured colourLines(LineRange lines, Colouring which, const QElapsedTimer *clock = nullptr);
     Colours colourLine(QTextBlock block, TexSyntax::State start);
     void clearLine(QTextBlock block);
-    void dropDistantColours();
+    bool dropDistantColours(const QElapsedTimer &clock);
+    bool clearAbove(int keptFirst, int colouredLast, const QElapsedTimer &clock);
+    bool clearBelow(int keptLast, int colouredFirst, const QElapsedTimer &clock);
     void includeInColoured(const QTextBlock &block);
     TexSyntax::State bestStartState(const QTextBlock &block) const;
     LineRange shownLines() const;
