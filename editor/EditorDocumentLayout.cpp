@@ -1,5 +1,6 @@
 #include "EditorDocumentLayout.h"
 
+#include <QScopeGuard>
 #include <QScopedValueRollback>
 #include <QTextBlock>
 #include <QTextDocument>
@@ -14,6 +15,8 @@ EditorDocumentLayout::EditorDocumentLayout(QTextDocument *document)
 
 void EditorDocumentLayout::setLineFormats(const QTextBlock &line, const QList<QTextLayout::FormatRange> &formats)
 {
+    if (m_expectedEdit && !m_extentBeforeFormats && line.layout()->lineCount() > 0)
+        m_extentBeforeFormats = Extent{line, QPlainTextDocumentLayout::blockBoundingRect(line)};
     line.layout()->setFormats(formats);
     // Outside an edit the document would keep the line as a pending change and
     // merge it into the next edit; marking it now hands it to documentChanged
@@ -28,10 +31,18 @@ void EditorDocumentLayout::expectEdit(int position, int removed, int added)
     m_expectedEdit = Edit{position, removed, added};
 }
 
+QRectF EditorDocumentLayout::blockBoundingRect(const QTextBlock &block) const
+{
+    if (m_extentBeforeFormats && m_extentBeforeFormats->line == block && block.layout()->lineCount() == 0)
+        return m_extentBeforeFormats->rect;
+    return QPlainTextDocumentLayout::blockBoundingRect(block);
+}
+
 void EditorDocumentLayout::documentChanged(int from, int removed, int added)
 {
     if (m_formatsOnly)
         return;
+    const auto forgetExtent = qScopeGuard([this] { m_extentBeforeFormats.reset(); });
     const std::optional<Edit> edit = std::exchange(m_expectedEdit, std::nullopt);
     // Only an edit inside the reported change is trusted to be this one.
     if (edit && edit->position >= from

@@ -1,11 +1,10 @@
 #pragma once
 
 #include <QPlainTextDocumentLayout>
+#include <QTextBlock>
 #include <QTextLayout>
 
 #include <optional>
-
-class QTextBlock;
 
 // The editing pane's layout of its lines, able to take colours on a line without
 // the cost of an edit. Qt reports new formats on a line (QTextLayout::setFormats)
@@ -30,6 +29,8 @@ public:
     // these counts, however far the formats set on its lines meanwhile widen it.
     void expectEdit(int position, int removed, int added);
 
+    QRectF blockBoundingRect(const QTextBlock &block) const override;
+
 protected:
     void documentChanged(int from, int removed, int added) override;
 
@@ -41,6 +42,16 @@ private:
         int added = 0;
     };
 
+    // An edited line's extent as it was laid out before its new formats threw
+    // that layout away: what the layout compares the line's new extent with, as
+    // it would have without the formats, rather than laying the line out twice.
+    struct Extent
+    {
+        QTextBlock line;
+        QRectF rect;
+    };
+
     std::optional<Edit> m_expectedEdit;
+    std::optional<Extent> m_extentBeforeFormats;
     bool m_formatsOnly = false;
 };

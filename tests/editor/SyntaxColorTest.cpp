@@ -285,3 +285,33 @@ TEST_F(SyntaxColorTest, FormatsSetOutsideAnEditDoNotWidenTheNextEdit)
     EXPECT_EQ(view->document()->blockCount(), 19);
     EXPECT_TRUE(view->document()->findBlockByNumber(4).text().contains(u"$x"));
 }
+
+TEST_F(SyntaxColorTest, AnEditedLineIsLaidOutOnceNotAgainToMeasureItsOldExtent)
+{
+    auto view = shownView(manyLines(20));
+    waitUntilIdle(*view);
+    QTest::qWait(20);
+    ASSERT_TRUE(laidOut(*view, 2));
+    const QRectF before = view->lineLayout().blockBoundingRect(view->document()->findBlockByNumber(2));
+    const qreal widthBefore = view->document()->findBlockByNumber(2).layout()->lineAt(0).naturalTextWidth();
+
+    // Told of the edit after the colouring, as the layout is: the line's new
+    // colours have dropped its layout, and asking for its extent then must give
+    // the extent it had rather than lay it out for the old one.
+    bool measured = false;
+    QObject::connect(view->document(), &QTextDocument::contentsChange, view.get(), [&] {
+        const QTextBlock line = view->document()->findBlockByNumber(2);
+        EXPECT_EQ(line.layout()->lineCount(), 0);
+        EXPECT_EQ(view->lineLayout().blockBoundingRect(line), before);
+        EXPECT_EQ(line.layout()->lineCount(), 0);
+        measured = true;
+    });
+    typeAt(*view, view->document()->findBlockByNumber(2).position() + 2, QString());
+    QKeyEvent key(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, QStringLiteral("あ"));
+    QCoreApplication::sendEvent(view.get(), &key);
+    QTest::qWait(20);
+    EXPECT_TRUE(measured);
+    EXPECT_TRUE(laidOut(*view, 2));
+    EXPECT_EQ(kindAt(*view, 2, 4), TexSyntax::Kind::ControlSequence);
+    EXPECT_GT(view->document()->findBlockByNumber(2).layout()->lineAt(0).naturalTextWidth(), widthBefore);
+}
