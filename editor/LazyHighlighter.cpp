@@ -239,10 +239,13 @@ LazyHighlighter::Coloured LazyHighlighter::colourLines(LineRange lines, Colourin
     State state = bestStartState(block);
     int firstChanged = -1;
     int lastChanged = -1;
+    const auto result = [&](bool finished) {
+        return Coloured{{firstChanged, firstChanged < 0 ? 0 : lastChanged - firstChanged + 1}, finished};
+    };
     for (int number = lines.first; number < lines.first + lines.count && block.isValid();
          ++number, block = block.next()) {
         if (clock && clock->elapsed() >= SliceMilliseconds)
-            return {{firstChanged, firstChanged < 0 ? 0 : lastChanged - firstChanged + 1}, false};
+            return result(false);
         const LineRecord record = recordOf(block);
         const bool stale = record.colouredWith != state;
         if (!record.colouredWith || which == Colouring::All || (which == Colouring::Stale && stale)) {
@@ -258,7 +261,7 @@ LazyHighlighter::Coloured LazyHighlighter::colourLines(LineRange lines, Colourin
             state = TexSyntax::scanLine(block.text(), state, nullptr);
         }
     }
-    return {{firstChanged, firstChanged < 0 ? 0 : lastChanged - firstChanged + 1}, true};
+    return result(true);
 }
 
 // Formats are set only when they differ from the line's own: setting them drops
@@ -319,16 +322,17 @@ bool LazyHighlighter::dropDistantColours(const QElapsedTimer &clock)
     if (!m_anyColoured)
         return true;
     const LineRange kept = keptLines();
-    const int keptLast = std::min(kept.first + kept.count, m_lineCount) - 1;
+    const int keptFirst = std::max(kept.first, 0);
+    const int keptLast = std::max(std::min(kept.first + kept.count, m_lineCount) - 1, 0);
     const int first = m_colouredFrom.block().blockNumber();
     const int last = m_colouredTo.block().blockNumber();
-    if (first >= kept.first && last <= keptLast)
+    if (first >= keptFirst && last <= keptLast)
         return true;
-    QTextDocument &document = *m_view.document();
-    const QTextBlock keptFrom = document.findBlockByNumber(std::max(kept.first, 0));
-    const QTextBlock keptTo = document.findBlockByNumber(std::max(keptLast, 0));
-    if (!clearAbove(keptFrom.blockNumber(), last, clock) || !clearBelow(keptTo.blockNumber(), first, clock))
+    if (!clearAbove(keptFirst, last, clock) || !clearBelow(keptLast, first, clock))
         return false;
+    QTextDocument &document = *m_view.document();
+    const QTextBlock keptFrom = document.findBlockByNumber(keptFirst);
+    const QTextBlock keptTo = document.findBlockByNumber(keptLast);
     m_colouredFrom.setPosition(keptFrom.position());
     m_colouredTo.setPosition(keptTo.position() + keptTo.length() - 1);
     return true;
