@@ -63,6 +63,36 @@ QTextCharFormat colourFormat(const QColor &colour, bool italic = false)
     return format;
 }
 
+// While an input method composes text, the line's layout holds that text too, at
+// the caret, with the method's own formats on it (the underline of the clause
+// being converted). The colours after the caret move on past the composed text,
+// and the method's formats stay.
+QList<QTextLayout::FormatRange> aroundComposition(const QTextLayout &layout,
+                                                  const QList<QTextLayout::FormatRange> &colours)
+{
+    const auto length = static_cast<int>(layout.preeditAreaText().size());
+    if (length == 0)
+        return colours;
+    const int position = layout.preeditAreaPosition();
+    QList<QTextLayout::FormatRange> ranges;
+    for (const QTextLayout::FormatRange &range : layout.formats()) {
+        if (range.start >= position && range.start + range.length <= position + length)
+            ranges.append(range);
+    }
+    for (QTextLayout::FormatRange range : colours) {
+        const int end = range.start + range.length;
+        if (range.start < position && end > position) {
+            ranges.append({range.start, position - range.start, range.format});
+            ranges.append({position + length, end - position, range.format});
+            continue;
+        }
+        if (range.start >= position)
+            range.start += length;
+        ranges.append(range);
+    }
+    return ranges;
+}
+
 } // namespace
 
 LazyHighlighter::LazyHighlighter(CUltraEditView &view)
@@ -280,6 +310,7 @@ LazyHighlighter::Colours LazyHighlighter::colourLine(QTextBlock block, State sta
         ranges.reserve(static_cast<qsizetype>(spans.size()));
         for (const TexSyntax::Span &span : spans)
             ranges.append({span.start, span.length, formatOf(span.kind)});
+        ranges = aroundComposition(*block.layout(), ranges);
         changed = block.layout()->formats() != ranges;
         if (changed)
             m_view.lineLayout().setLineFormats(block, ranges);

@@ -5,6 +5,7 @@
 #include "EditorDocumentLayout.h"
 #include "LazyHighlighter.h"
 
+#include <QInputMethodEvent>
 #include <QPaintEvent>
 #include <QScrollBar>
 #include <QTest>
@@ -314,4 +315,65 @@ TEST_F(SyntaxColorTest, AnEditedLineIsLaidOutOnceNotAgainToMeasureItsOldExtent)
     EXPECT_TRUE(laidOut(*view, 2));
     EXPECT_EQ(kindAt(*view, 2, 4), TexSyntax::Kind::ControlSequence);
     EXPECT_GT(view->document()->findBlockByNumber(2).layout()->lineAt(0).naturalTextWidth(), widthBefore);
+}
+
+TEST_F(SyntaxColorTest, TextBeingComposedKeepsItsUnderlineAndTheColoursAfterItMoveOn)
+{
+    auto view = shownView(u"\\ref{a} x % 注"_qs);
+    waitUntilIdle(*view);
+    typeAt(*view, 8, QString());
+    const QTextBlock line = view->document()->firstBlock();
+    const auto rangeAt = [&line](int position) -> std::optional<QTextLayout::FormatRange> {
+        for (const QTextLayout::FormatRange &range : line.layout()->formats()) {
+            if (position >= range.start && position < range.start + range.length)
+                return range;
+        }
+        return std::nullopt;
+    };
+
+    // The input method shows "にほん" at the caret, before "x", underlined.
+    QTextCharFormat underline;
+    underline.setFontUnderline(true);
+    QInputMethodEvent composing(u"にほん"_qs, {{QInputMethodEvent::TextFormat, 0, 3, underline}});
+    QCoreApplication::sendEvent(view.get(), &composing);
+    QCoreApplication::processEvents();
+    ASSERT_EQ(line.layout()->preeditAreaText(), u"にほん"_qs);
+    ASSERT_TRUE(rangeAt(8));
+    EXPECT_TRUE(rangeAt(8)->format.fontUnderline());
+    EXPECT_EQ(rangeAt(10)->start + rangeAt(10)->length, 11);
+    EXPECT_EQ(rangeAt(11), std::nullopt);
+    EXPECT_EQ(rangeAt(13)->format, LazyHighlighter::formatOf(TexSyntax::Kind::Comment));
+    EXPECT_EQ(rangeAt(13)->start, 13);
+    EXPECT_EQ(rangeAt(5)->format, LazyHighlighter::formatOf(TexSyntax::Kind::Reference));
+
+    // Committed, the text is the line's own and the colours are where the text is.
+    QInputMethodEvent commit(QString(), {});
+    commit.setCommitString(u"日本"_qs);
+    QCoreApplication::sendEvent(view.get(), &commit);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(line.text(), u"\\ref{a} 日本x % 注"_qs);
+    EXPECT_TRUE(line.layout()->preeditAreaText().isEmpty());
+    EXPECT_EQ(rangeAt(5)->format, LazyHighlighter::formatOf(TexSyntax::Kind::Reference));
+    EXPECT_EQ(rangeAt(12)->format, LazyHighlighter::formatOf(TexSyntax::Kind::Comment));
+    EXPECT_EQ(rangeAt(12)->start, 12);
+    for (const QTextLayout::FormatRange &range : line.layout()->formats())
+        EXPECT_FALSE(range.format.fontUnderline());
+
+    // Begun inside "\\ref", the composition cuts the control sequence, which is
+    // coloured on both sides of it; given up, the line is as it was.
+    typeAt(*view, 2, QString());
+    QCoreApplication::sendEvent(view.get(), &composing);
+    QCoreApplication::processEvents();
+    const QTextCharFormat &controlSequence = LazyHighlighter::formatOf(TexSyntax::Kind::ControlSequence);
+    EXPECT_EQ(rangeAt(1)->format, controlSequence);
+    EXPECT_TRUE(rangeAt(2)->format.fontUnderline());
+    EXPECT_EQ(rangeAt(5)->format, controlSequence);
+    EXPECT_EQ(rangeAt(6)->start + rangeAt(6)->length, 7);
+    EXPECT_EQ(rangeAt(8)->format, LazyHighlighter::formatOf(TexSyntax::Kind::Reference));
+    QInputMethodEvent cancel;
+    QCoreApplication::sendEvent(view.get(), &cancel);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(line.text(), u"\\ref{a} 日本x % 注"_qs);
+    EXPECT_EQ(rangeAt(2)->format, controlSequence);
+    EXPECT_EQ(rangeAt(5)->format, LazyHighlighter::formatOf(TexSyntax::Kind::Reference));
 }
