@@ -93,12 +93,20 @@ std::optional<BracketMatcher::Match> BracketMatcher::match(const LineText &lineT
 {
     if (caret.line < 0 || caret.line >= lineCount)
         return std::nullopt;
-    const std::vector<int> columns = bracketColumns(lineText(caret.line));
+    const QString text = lineText(caret.line);
+    // Most carets have no bracket beside them: then the line need not be read for
+    // which of its brackets count.
+    const auto bracketAt = [&text](int column) {
+        return column >= 0 && column < text.size() && isBracket(text[column]);
+    };
+    if (!bracketAt(caret.column - 1) && !bracketAt(caret.column))
+        return std::nullopt;
+    const std::vector<int> columns = bracketColumns(text);
     for (const int column : {caret.column - 1, caret.column}) {
         if (std::find(columns.begin(), columns.end(), column) == columns.end())
             continue;
         const Position bracket{caret.line, column};
-        const QChar c = lineText(caret.line)[column];
+        const QChar c = text[column];
         if (const auto partner = PartnerSearch(lineText, lineCount, bracket, c).run())
             return Match{bracket, *partner};
     }
