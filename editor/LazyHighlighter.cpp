@@ -5,6 +5,7 @@
 
 #include <QElapsedTimer>
 #include <QEvent>
+#include <QPaintEvent>
 #include <QScrollBar>
 #include <QTextDocument>
 #include <QTextLayout>
@@ -149,7 +150,7 @@ bool LazyHighlighter::eventFilter(QObject *watched, QEvent *event)
 {
     // The last chance for lines that came into view some way no signal reports.
     if (event->type() == QEvent::Paint)
-        colourLines(shownLines(), Colouring::Missing);
+        colourLines(paintedLines(static_cast<const QPaintEvent *>(event)->rect()), Colouring::Missing);
     return QObject::eventFilter(watched, event);
 }
 
@@ -414,6 +415,24 @@ LazyHighlighter::LineRange LazyHighlighter::shownLines() const
 {
     const int lineHeight = std::max(1, m_view.fontMetrics().lineSpacing());
     return {m_view.firstVisibleLine().blockNumber(), m_view.viewport()->height() / lineHeight + 2};
+}
+
+// Only the lines a paint reaches need colours for it: a keystroke repaints its own
+// line, and the lines below it in view need not be read again for that.
+LazyHighlighter::LineRange LazyHighlighter::paintedLines(const QRect &area) const
+{
+    QTextBlock line = m_view.firstVisibleLine();
+    qreal top = m_view.lineTop(line) - m_view.viewport()->y();
+    LineRange painted{line.blockNumber(), 0};
+    for (; line.isValid() && top <= area.bottom(); line = line.next()) {
+        const qreal bottom = top + m_view.lineHeight(line);
+        if (bottom <= area.top())
+            ++painted.first;
+        else
+            ++painted.count;
+        top = bottom;
+    }
+    return painted;
 }
 
 LazyHighlighter::LineRange LazyHighlighter::keptLines() const

@@ -10,6 +10,7 @@
 
 class CUltraEditView;
 class QElapsedTimer;
+class QRect;
 
 // Colours the editor's TeX source without ever colouring all of it. Each line's
 // state is kept in its block's user state, so a 25 MB source costs no memory for
@@ -86,6 +87,7 @@ private:
     void includeInColoured(const QTextBlock &block);
     TexSyntax::State bestStartState(const QTextBlock &block) const;
     LineRange shownLines() const;
+    LineRange paintedLines(const QRect &area) const;
     LineRange keptLines() const;
 
     CUltraEditView &m_view;

@@ -135,6 +135,26 @@ TEST_F(SyntaxColorTest, OnlyTheLinesAroundTheViewAreColoured)
     EXPECT_LE(colouredLineCount(*view), 3 * page);
 }
 
+TEST_F(SyntaxColorTest, LinesAPaintUncoversAreColouredForIt)
+{
+    auto view = shownView(manyLines(400));
+    waitUntilIdle(*view);
+    const int page = view->viewport()->height() / view->fontMetrics().lineSpacing() + 2;
+    const int below = 3 * page + 20;
+    ASSERT_EQ(kindAt(*view, below, 7), std::nullopt);
+
+    // A window made taller shows lines no scroll brought in; the paint of the
+    // strip they come into colours them, down to the last one shown.
+    view->resize(view->width(), view->height() * 8);
+    QCoreApplication::processEvents();
+    int shown = 0;
+    while (view->lineTop(view->document()->findBlockByNumber(shown + 1)) < view->viewport()->geometry().bottom())
+        ++shown;
+    ASSERT_GT(shown, below);
+    EXPECT_EQ(kindAt(*view, below, 7), TexSyntax::Kind::ControlSequence);
+    EXPECT_EQ(kindAt(*view, shown, 7), TexSyntax::Kind::ControlSequence);
+}
+
 TEST_F(SyntaxColorTest, AnEditRecoloursItsLineAtOnceAndTheLinesBelowInSlices)
 {
     auto view = shownView(u"前文\n本文 a+b\n\\section{節}\n後"_qs);
