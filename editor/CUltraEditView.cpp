@@ -59,6 +59,7 @@ CUltraEditView::CUltraEditView(const ProfileStore &profile, QWidget *parent, con
     // itself decides whether its numbers have moved.
     connect(this, &QPlainTextEdit::updateRequest, this, &CUltraEditView::refreshLineWindow);
     connect(this, &QPlainTextEdit::cursorPositionChanged, this, &CUltraEditView::reportLineColumn);
+    connect(this, &QPlainTextEdit::cursorPositionChanged, this, [this] { m_shapedLines.follow(textCursor().block()); });
 
     registerEditCommands();
     registerViewCommands();

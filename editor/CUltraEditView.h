@@ -4,6 +4,7 @@
 #include "DictionaryLocation.h"
 #include "FindReplaceDialog.h"
 #include "LineMark.h"
+#include "ShapedCaretLines.h"
 
 #include <QPlainTextEdit>
 #include <QString>
@@ -135,6 +136,7 @@ private:
     EditorDocumentLayout *m_lineLayout = nullptr;
     std::unique_ptr<LazyHighlighter> m_highlighter;
     std::unique_ptr<BracketMarker> m_bracketMarker;
+    ShapedCaretLines m_shapedLines;
     // The completion popup, a child of this view; null when it could not be made.
     CDullSense *m_pDullSense = nullptr;
     int m_lineWindowWidth = 0;
