@@ -99,11 +99,7 @@ QList<QTextLayout::FormatRange> aroundComposition(const QTextLayout &layout,
 LazyHighlighter::LazyHighlighter(CUltraEditView &view)
     : m_view(view)
     , m_lineCount(view.document()->blockCount())
-    , m_colouredFrom(view.document())
-    , m_colouredTo(view.document())
 {
-    // Text typed where the coloured lines begin belongs to them.
-    m_colouredFrom.setKeepPositionOnInsert(true);
     m_timer.setSingleShot(true);
     connect(&m_timer, &QTimer::timeout, this, &LazyHighlighter::runSlice);
     connect(view.document(), &QTextDocument::contentsChange, this, &LazyHighlighter::followChange);
@@ -336,13 +332,25 @@ void LazyHighlighter::clearLine(QTextBlock block)
 
 void LazyHighlighter::includeInColoured(const QTextBlock &block)
 {
-    const int start = block.position();
-    const int end = block.position() + block.length() - 1;
-    if (!m_anyColoured || start < m_colouredFrom.position())
-        m_colouredFrom.setPosition(start);
-    if (!m_anyColoured || end > m_colouredTo.position())
-        m_colouredTo.setPosition(end);
+    if (!m_anyColoured || block.position() < m_colouredFrom.position())
+        setColouredFrom(block);
+    if (!m_anyColoured || block.position() > m_colouredTo.position())
+        setColouredTo(block);
     m_anyColoured = true;
+}
+
+// A cursor is made at a line's start rather than moved there: moving one finds its
+// place on screen, which lays the line out and shapes it, for every line coloured.
+void LazyHighlighter::setColouredFrom(const QTextBlock &line)
+{
+    m_colouredFrom = QTextCursor(line);
+    // Text typed where the coloured lines begin belongs to them.
+    m_colouredFrom.setKeepPositionOnInsert(true);
+}
+
+void LazyHighlighter::setColouredTo(const QTextBlock &line)
+{
+    m_colouredTo = QTextCursor(line);
 }
 
 // The coloured stretch shrinks towards the kept lines as its lines lose their
@@ -363,10 +371,8 @@ bool LazyHighlighter::dropDistantColours(const QElapsedTimer &clock)
     if (!clearAbove(keptFirst, last, clock) || !clearBelow(keptLast, first, clock))
         return false;
     QTextDocument &document = *m_view.document();
-    const QTextBlock keptFrom = document.findBlockByNumber(keptFirst);
-    const QTextBlock keptTo = document.findBlockByNumber(keptLast);
-    m_colouredFrom.setPosition(keptFrom.position());
-    m_colouredTo.setPosition(keptTo.position() + keptTo.length() - 1);
+    setColouredFrom(document.findBlockByNumber(keptFirst));
+    setColouredTo(document.findBlockByNumber(keptLast));
     return true;
 }
 
@@ -376,7 +382,7 @@ bool LazyHighlighter::clearAbove(int keptFirst, int colouredLast, const QElapsed
     for (int number = block.blockNumber(); number < keptFirst && number <= colouredLast && block.isValid();
          ++number, block = block.next()) {
         if (number % LinesBetweenClockChecks == 0 && clock.elapsed() >= SliceMilliseconds) {
-            m_colouredFrom.setPosition(block.position());
+            setColouredFrom(block);
             return false;
         }
         clearLine(block);
@@ -390,7 +396,7 @@ bool LazyHighlighter::clearBelow(int keptLast, int colouredFirst, const QElapsed
     for (int number = block.blockNumber(); number > keptLast && number >= colouredFirst && block.isValid();
          --number, block = block.previous()) {
         if (number % LinesBetweenClockChecks == 0 && clock.elapsed() >= SliceMilliseconds) {
-            m_colouredTo.setPosition(block.position() + block.length() - 1);
+            setColouredTo(block);
             return false;
         }
         clearLine(block);

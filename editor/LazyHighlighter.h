@@ -85,6 +85,8 @@ private:
     bool clearAbove(int keptFirst, int colouredLast, const QElapsedTimer &clock);
     bool clearBelow(int keptLast, int colouredFirst, const QElapsedTimer &clock);
     void includeInColoured(const QTextBlock &block);
+    void setColouredFrom(const QTextBlock &line);
+    void setColouredTo(const QTextBlock &line);
     TexSyntax::State bestStartState(const QTextBlock &block) const;
     LineRange shownLines() const;
     LineRange paintedLines(const QRect &area) const;
@@ -101,8 +103,8 @@ private:
     int m_knownLines = 0;
     // The last line edited since the states were last complete, or -1.
     int m_lastEdited = -1;
-    // From the start of the first coloured line to the end of the last one; the
-    // cursors move with the text, so every coloured line stays inside.
+    // The starts of the first and the last coloured line; the cursors move with
+    // the text, so the lines from one to the other stay the coloured ones.
     QTextCursor m_colouredFrom;
     QTextCursor m_colouredTo;
     bool m_anyColoured = false;
