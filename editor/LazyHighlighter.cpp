@@ -6,7 +6,6 @@
 #include <QElapsedTimer>
 #include <QEvent>
 #include <QPaintEvent>
-#include <QScrollBar>
 #include <QTextDocument>
 #include <QTextLayout>
 
@@ -103,7 +102,13 @@ LazyHighlighter::LazyHighlighter(CUltraEditView &view)
     m_timer.setSingleShot(true);
     connect(&m_timer, &QTimer::timeout, this, &LazyHighlighter::runSlice);
     connect(view.document(), &QTextDocument::contentsChange, this, &LazyHighlighter::followChange);
-    connect(view.verticalScrollBar(), &QScrollBar::valueChanged, this, &LazyHighlighter::followScroll);
+    // The control moves its scroll bar with the bar's signals blocked when it scrolls
+    // itself (paging, the wheel, keeping the caret in view), so a scroll is known by
+    // the update it asks for.
+    connect(&view, &QPlainTextEdit::updateRequest, this, [this](const QRect &, int scrolledBy) {
+        if (scrolledBy != 0)
+            followScroll();
+    });
     view.viewport()->installEventFilter(this);
     followScroll();
 }

@@ -135,6 +135,29 @@ TEST_F(SyntaxColorTest, OnlyTheLinesAroundTheViewAreColoured)
     EXPECT_LE(colouredLineCount(*view), 3 * page);
 }
 
+TEST_F(SyntaxColorTest, PagingAsTheUserDoesColoursThePageBelowAtIdleAndDropsTheFarOnes)
+{
+    auto view = shownView(manyLines(3000));
+    waitUntilIdle(*view);
+    const int page = view->viewport()->height() / view->fontMetrics().lineSpacing() + 2;
+
+    // The control pages with its scroll bar's signals blocked, as it does for the
+    // keyboard and the wheel.
+    for (int step = 0; step < 20; ++step) {
+        view->verticalScrollBar()->triggerAction(QAbstractSlider::SliderPageStepAdd);
+        QCoreApplication::processEvents();
+    }
+    waitUntilIdle(*view);
+    QTest::qWait(20);
+    const int first = view->firstVisibleLine().blockNumber();
+    ASSERT_GT(first, 10 * page);
+    // The page below the view is coloured before it is shown, ready for the next
+    // page down; the lines paged past long ago have lost their colours.
+    EXPECT_EQ(kindAt(*view, first + page + 5, 7), TexSyntax::Kind::ControlSequence);
+    EXPECT_TRUE(formatsOf(*view, 2 * page).isEmpty());
+    EXPECT_LE(colouredLineCount(*view), 3 * page);
+}
+
 TEST_F(SyntaxColorTest, LinesAPaintUncoversAreColouredForIt)
 {
     auto view = shownView(manyLines(400));
