@@ -151,7 +151,8 @@ bool LazyHighlighter::eventFilter(QObject *watched, QEvent *event)
 {
     // The last chance for lines that came into view some way no signal reports.
     if (event->type() == QEvent::Paint)
-        colourLines(paintedLines(static_cast<const QPaintEvent *>(event)->rect()), Colouring::Missing);
+        colourLines(
+            {.lines = paintedLines(static_cast<const QPaintEvent *>(event)->rect()), .which = Colouring::Missing});
     return QObject::eventFilter(watched, event);
 }
 
@@ -190,7 +191,7 @@ void LazyHighlighter::colourChangedLines(int first, int last)
     const int from = std::max(first, shown.first);
     const int to = std::min(last, shown.first + shown.count - 1);
     if (from <= to)
-        colourLines({from, to - from + 1}, Colouring::All);
+        colourLines({.lines = {from, to - from + 1}, .which = Colouring::All});
     if (!m_anyColoured)
         return;
     const int colouredFirst = std::max(first, m_colouredFrom.block().blockNumber());
@@ -204,19 +205,23 @@ void LazyHighlighter::colourChangedLines(int first, int last)
 
 void LazyHighlighter::followScroll()
 {
-    recolourShownLines(shownLines(), Colouring::Missing);
+    recolourShownLines(Colouring::Missing);
     m_timer.start(PauseMilliseconds);
 }
 
 void LazyHighlighter::runSlice()
 {
+    // The lines shown come first, so that they show their true colours soonest.
+    // Their repaint follows the slice at once, so a slice that gives them new
+    // colours ends there, its repaint the only work before the next slice.
+    if (recolourSomeShownLines()) {
+        m_timer.start(0);
+        return;
+    }
     QElapsedTimer clock;
     clock.start();
-    // The lines shown come first, so that they show their true colours soonest;
-    // what the slice has no time left for is taken up by the next one.
-    bool finished = recolourShownLines(shownLines(), Colouring::Stale, &clock);
     advanceStates(clock);
-    finished = finished && recolourShownLines(keptLines(), Colouring::Stale, &clock) && dropDistantColours(clock);
+    const bool finished = colourLinesAroundView(clock) && dropDistantColours(clock);
     if (m_validLines < m_lineCount || !finished)
         m_timer.start(0);
 }
@@ -255,18 +260,47 @@ void LazyHighlighter::advanceStates(const QElapsedTimer &clock)
 // New formats throw a line's layout away; a line shown is laid out again when the
 // view paints, so one repaint of the view covers them all, and lines out of view
 // wait for the paint that brings them in.
-bool LazyHighlighter::recolourShownLines(LineRange lines, Colouring which, const QElapsedTimer *clock)
+void LazyHighlighter::recolourShownLines(Colouring which)
 {
-    const Coloured coloured = colourLines(lines, which, clock);
-    const LineRange changed = coloured.changed;
-    const LineRange shown = shownLines();
-    if (changed.count > 0 && changed.first < shown.first + shown.count && changed.first + changed.count > shown.first)
+    if (colourLines({.lines = shownLines(), .which = which}).changed.count > 0)
         m_view.viewport()->update();
-    return coloured.finished;
 }
 
-LazyHighlighter::Coloured LazyHighlighter::colourLines(LineRange lines, Colouring which, const QElapsedTimer *clock)
+// Laying out and drawing a whole view of long Japanese lines takes as long as a
+// slice, so the lines shown are recoloured a few at a time, and only the strip
+// they fill is repainted after each lot.
+bool LazyHighlighter::recolourSomeShownLines()
 {
+    const LineRange changed =
+        colourLines({.lines = shownLines(), .which = Colouring::Stale, .widestChange = ShownLinesPerSlice}).changed;
+    if (changed.count == 0)
+        return false;
+    repaintLines(changed);
+    return true;
+}
+
+void LazyHighlighter::repaintLines(LineRange lines)
+{
+    const QTextDocument &document = *m_view.document();
+    const QTextBlock first = document.findBlockByNumber(lines.first);
+    const QTextBlock last = document.findBlockByNumber(lines.first + lines.count - 1);
+    const qreal top = m_view.lineTop(first) - m_view.viewport()->y();
+    const qreal bottom = m_view.lineTop(last) + m_view.lineHeight(last) - m_view.viewport()->y();
+    m_view.viewport()->update(QRectF(0, top, m_view.viewport()->width(), bottom - top).toAlignedRect());
+}
+
+// The page above the view and the page below it, which no paint shows. The lines
+// shown between them are only read: those the slice's states made stale wait for
+// the next slice, which recolours and repaints them a strip at a time.
+bool LazyHighlighter::colourLinesAroundView(const QElapsedTimer &clock)
+{
+    return colourLines({.lines = keptLines(), .which = Colouring::Stale, .clock = &clock, .untouched = shownLines()})
+        .finished;
+}
+
+LazyHighlighter::Coloured LazyHighlighter::colourLines(const Pass &pass)
+{
+    const LineRange &lines = pass.lines;
     QTextBlock block = m_view.document()->findBlockByNumber(std::max(lines.first, 0));
     State state = bestStartState(block);
     int firstChanged = -1;
@@ -276,11 +310,15 @@ LazyHighlighter::Coloured LazyHighlighter::colourLines(LineRange lines, Colourin
     };
     for (int number = lines.first; number < lines.first + lines.count && block.isValid();
          ++number, block = block.next()) {
-        if (clock && clock->elapsed() >= SliceMilliseconds)
+        if (pass.clock && pass.clock->elapsed() >= SliceMilliseconds)
+            return result(false);
+        if (firstChanged >= 0 && number - firstChanged >= pass.widestChange)
             return result(false);
         const LineRecord record = recordOf(block);
         const bool stale = record.colouredWith != state;
-        if (!record.colouredWith || which == Colouring::All || (which == Colouring::Stale && stale)) {
+        const bool touched = number < pass.untouched.first || number >= pass.untouched.first + pass.untouched.count;
+        if (touched
+            && (!record.colouredWith || pass.which == Colouring::All || (pass.which == Colouring::Stale && stale))) {
             const Colours colours = colourLine(block, state);
             state = colours.end;
             if (colours.changed) {

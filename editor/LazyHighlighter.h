@@ -8,6 +8,8 @@
 #include <QTextCursor>
 #include <QTimer>
 
+#include <limits>
+
 class CUltraEditView;
 class QElapsedTimer;
 class QRect;
@@ -28,6 +30,8 @@ public:
     static constexpr int SliceMilliseconds = 8;
     // The pause after typing or scrolling before the next slice.
     static constexpr int PauseMilliseconds = 40;
+    // How many of the lines shown a slice recolours at most, about a quarter of a view.
+    static constexpr int ShownLinesPerSlice = 10;
 
     explicit LazyHighlighter(CUltraEditView &view);
     // Takes every colour it gave back off the text.
@@ -75,10 +79,27 @@ private:
         bool finished = true;
     };
 
-    // Given a clock, these stop at the end of the slice and return false when
-    // lines are left for the next one.
-    bool recolourShownLines(LineRange lines, Colouring which, const QElapsedTimer *clock = nullptr);
-    Coloured colourLines(LineRange lines, Colouring which, const QElapsedTimer *clock = nullptr);
+    // One colouring of a range of lines, one line after the other.
+    struct Pass
+    {
+        LineRange lines;
+        Colouring which = Colouring::Missing;
+        // Ends the pass when the slice is over.
+        const QElapsedTimer *clock = nullptr;
+        // Ends the pass before the lines with new formats would span more lines.
+        int widestChange = std::numeric_limits<int>::max();
+        // Lines read only for the state they end in, whatever their colours.
+        LineRange untouched{0, 0};
+    };
+
+    void recolourShownLines(Colouring which);
+    // Whether a strip of the lines shown got new colours, and a repaint.
+    bool recolourSomeShownLines();
+    void repaintLines(LineRange lines);
+    // These return false when the slice ran out of time with lines left for the
+    // next one.
+    bool colourLinesAroundView(const QElapsedTimer &clock);
+    Coloured colourLines(const Pass &pass);
     Colours colourLine(QTextBlock block, TexSyntax::State start);
     void clearLine(QTextBlock block);
     bool dropDistantColours(const QElapsedTimer &clock);

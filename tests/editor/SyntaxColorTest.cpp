@@ -298,12 +298,41 @@ TEST_F(SyntaxColorTest, AKeystrokeRepaintsAndLaysOutOnlyItsOwnLine)
         EXPECT_LE(paints.tallestPaint(), 2 * lineHeight);
     }
 
-    // A "$" that opens math changes every line below, and they are coloured again.
+    // A "$" that opens math changes every line below, and they are coloured again,
+    // a strip of the view at a time, each strip repainted alone.
     typeAt(*view, view->document()->findBlockByNumber(2).position(), QStringLiteral("$"));
+    {
+        const PaintWatch paints(*view->viewport());
+        waitUntilIdle(*view);
+        QTest::qWait(20);
+        EXPECT_LE(paints.tallestPaint(), (LazyHighlighter::ShownLinesPerSlice + 1) * lineHeight);
+    }
+    const int lastShown = view->firstVisibleLine().blockNumber() + view->viewport()->height() / lineHeight - 1;
+    EXPECT_EQ(kindAt(*view, 3, 0), TexSyntax::Kind::Math);
+    EXPECT_EQ(kindAt(*view, lastShown, 0), TexSyntax::Kind::Math);
+    EXPECT_TRUE(laidOut(*view, 3));
+}
+
+TEST_F(SyntaxColorTest, ColouringThePagesAroundAJumpedToViewDoesNotRepaintIt)
+{
+    auto view = shownView(manyLines(3000));
+    waitUntilIdle(*view);
+    view->goToLine(2000);
+    QCoreApplication::processEvents();
+    const int first = view->firstVisibleLine().blockNumber();
+    const int page = view->viewport()->height() / view->fontMetrics().lineSpacing();
+    ASSERT_GT(first, 1500);
+    ASSERT_EQ(kindAt(*view, first - page + 1, 7), std::nullopt);
+    ASSERT_EQ(kindAt(*view, first + 2 * page, 7), std::nullopt);
+
+    // The lines shown were coloured for the paint that showed them; the pages
+    // above and below them are coloured at idle without repainting the view.
+    const PaintWatch paints(*view->viewport());
     waitUntilIdle(*view);
     QTest::qWait(20);
-    EXPECT_EQ(kindAt(*view, 3, 0), TexSyntax::Kind::Math);
-    EXPECT_TRUE(laidOut(*view, 3));
+    EXPECT_EQ(kindAt(*view, first - page + 1, 7), TexSyntax::Kind::ControlSequence);
+    EXPECT_EQ(kindAt(*view, first + 2 * page, 7), TexSyntax::Kind::ControlSequence);
+    EXPECT_EQ(paints.tallestPaint(), 0);
 }
 
 TEST_F(SyntaxColorTest, FormatsSetOutsideAnEditDoNotWidenTheNextEdit)
