@@ -205,7 +205,7 @@ void LazyHighlighter::colourChangedLines(int first, int last)
 
 void LazyHighlighter::followScroll()
 {
-    recolourShownLines(Colouring::Missing);
+    colourLinesScrolledIn();
     m_timer.start(PauseMilliseconds);
 }
 
@@ -258,11 +258,11 @@ void LazyHighlighter::advanceStates(const QElapsedTimer &clock)
 }
 
 // New formats throw a line's layout away; a line shown is laid out again when the
-// view paints, so one repaint of the view covers them all, and lines out of view
-// wait for the paint that brings them in.
-void LazyHighlighter::recolourShownLines(Colouring which)
+// view paints, and a scroll repaints the view anyway, so one repaint covers them
+// all; lines out of view wait for the paint that brings them in.
+void LazyHighlighter::colourLinesScrolledIn()
 {
-    if (colourLines({.lines = shownLines(), .which = which}).changed.count > 0)
+    if (colourLines({.lines = shownLines(), .which = Colouring::Missing}).changed.count > 0)
         m_view.viewport()->update();
 }
 

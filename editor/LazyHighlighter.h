@@ -92,7 +92,8 @@ private:
         LineRange untouched{0, 0};
     };
 
-    void recolourShownLines(Colouring which);
+    // Colours the lines shown that have no colours yet.
+    void colourLinesScrolledIn();
     // Whether a strip of the lines shown got new colours, and a repaint.
     bool recolourSomeShownLines();
     void repaintLines(LineRange lines);
